@@ -1,0 +1,79 @@
+#include "text/EncodingDetector.h"
+
+#include <limits>
+#include <memory>
+
+#include <unicode/ucsdet.h>
+#include <uchardet/uchardet.h>
+
+#include "text/StrictCodec.h"
+
+namespace plumeo::EncodingDetector {
+
+QByteArray uchardetProposal(QByteArrayView bytes)
+{
+    std::unique_ptr<uchardet, decltype(&uchardet_delete)> detector(uchardet_new(), uchardet_delete);
+    if (!detector)
+        return {};
+    if (uchardet_handle_data(detector.get(), bytes.data(), size_t(bytes.size())) != 0)
+        return {};
+    uchardet_data_end(detector.get());
+    return QByteArray(uchardet_get_charset(detector.get()));
+}
+
+QByteArray icuProposal(QByteArrayView bytes)
+{
+    if (bytes.size() > std::numeric_limits<int32_t>::max())
+        return {};
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UCharsetDetector, decltype(&ucsdet_close)> detector(ucsdet_open(&status),
+                                                                         ucsdet_close);
+    if (U_FAILURE(status))
+        return {};
+    ucsdet_setText(detector.get(), bytes.data(), int32_t(bytes.size()), &status);
+    const UCharsetMatch *match = ucsdet_detect(detector.get(), &status);
+    if (U_FAILURE(status) || !match)
+        return {};
+    const char *name = ucsdet_getName(match, &status);
+    if (U_FAILURE(status) || !name)
+        return {};
+    return QByteArray(name);
+}
+
+namespace {
+
+std::optional<Detection> tryEncoding(const Encoding &encoding, QByteArrayView bytes)
+{
+    if (auto text = StrictCodec::decode(bytes, encoding))
+        return Detection{encoding, std::move(*text)};
+    return std::nullopt;
+}
+
+std::optional<Detection> tryName(const QByteArray &name, QByteArrayView bytes)
+{
+    if (name.isEmpty())
+        return std::nullopt;
+    const auto encoding = Encoding::fromCharsetName(name);
+    if (!encoding)
+        return std::nullopt;
+    return tryEncoding(*encoding, bytes);
+}
+
+} // namespace
+
+std::optional<Detection> detect(QByteArrayView bytes)
+{
+    // A uchardet answer that does not decode is no answer either.
+    if (auto detection = tryName(uchardetProposal(bytes), bytes))
+        return detection;
+    if (auto detection = tryName(icuProposal(bytes), bytes))
+        return detection;
+    for (const Encoding &suggested :
+         {Encoding::windowsCP1252(), Encoding::isoLatin1(), Encoding::macOSRoman()}) {
+        if (auto detection = tryEncoding(suggested, bytes))
+            return detection;
+    }
+    return std::nullopt;
+}
+
+} // namespace plumeo::EncodingDetector

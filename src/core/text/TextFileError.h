@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "text/Encoding.h"
+
+namespace plumeo {
+
+// Why a file could not be read or written. The texts are chosen in the interface language when asked.
+class TextFileError
+{
+public:
+    enum Kind { unencodable, binary, undecodable };
+
+    static TextFileError unencodableIn(const Encoding &target) { return {unencodable, target}; }
+    static TextFileError binaryData() { return {binary, std::nullopt}; }
+    static TextFileError undecodableData() { return {undecodable, std::nullopt}; }
+
+    Kind kind() const { return m_kind; }
+    // The target encoding of an unencodable error.
+    const std::optional<Encoding> &encoding() const { return m_encoding; }
+
+    QString errorDescription() const;
+    std::optional<QString> recoverySuggestion() const;
+
+    friend bool operator==(const TextFileError &a, const TextFileError &b)
+    {
+        return a.m_kind == b.m_kind && a.m_encoding == b.m_encoding;
+    }
+
+private:
+    TextFileError(Kind kind, std::optional<Encoding> encoding)
+        : m_kind(kind)
+        , m_encoding(std::move(encoding))
+    {
+    }
+
+    Kind m_kind;
+    std::optional<Encoding> m_encoding;
+};
+
+} // namespace plumeo
