@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include <unicode/ucnv.h>
-
 #include "text/EncodingDetector.h"
 #include "text/StrictCodec.h"
 
@@ -82,14 +80,7 @@ QString name(const Encoding &encoding)
     }
     if (!encoding.isKnown())
         return QString::number(encoding.rawValue());
-    // The IANA spelling where ICU has one ("windows-1251", "Shift_JIS"), else our converter's name.
-    UErrorCode status = U_ZERO_ERROR;
-    const char *canonical = ucnv_getCanonicalName(encoding.converterName().constData(), "IANA", &status);
-    if (U_SUCCESS(status) && canonical) {
-        status = U_ZERO_ERROR;
-        if (const char *iana = ucnv_getStandardName(canonical, "IANA", &status); U_SUCCESS(status) && iana)
-            return QString::fromLatin1(iana);
-    }
+    // The name as charset tables spell it ("windows-1251", "Shift_JIS", "KOI8-R").
     return QString::fromLatin1(encoding.converterName());
 }
 
