@@ -4,6 +4,7 @@
 
 #include "text/EncodingDetector.h"
 #include "text/StrictCodec.h"
+#include "text/Utf8Codec.h"
 
 namespace plumeo::TextFile {
 
@@ -165,7 +166,9 @@ Result<QByteArray, TextFileError> encode(QStringView text,
                                          LineEnding lineEnding)
 {
     std::optional<QByteArray> bytes;
-    if (lineEnding == LineEnding::lf || !text.contains(u'\n'))
+    if (encoding == Encoding::utf8())
+        bytes = Utf8Codec::encode(text, lineEnding); // writes the line breaks as it goes, no copy
+    else if (lineEnding == LineEnding::lf || !text.contains(u'\n'))
         bytes = StrictCodec::encode(text, encoding);
     else
         bytes = StrictCodec::encode(withLineEnding(text, lineEnding), encoding);
