@@ -33,8 +33,8 @@ inline constexpr QStringView makerWebsite = u"https://vantle.app";
 // go to whoever handles them first.
 QMenuBar *build(QObject *delegate);
 
-// The Language submenu's entries, in catalogue order: the language's name (the item's represented
-// object) and the name shown for it in the current interface language.
+// The Language submenu's entries, in catalogue order (Language::all()): the language's name (the
+// item's represented object) and its display name in the current interface language.
 std::vector<std::pair<QString, QString>> languageItems();
 
 } // namespace MainMenu

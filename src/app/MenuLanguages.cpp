@@ -1,15 +1,15 @@
 #include "MainMenu.h"
-#include "text/Localization.h"
+#include "syntax/Language.h"
 
 namespace plumeo {
 
-// The language catalogue is not part of the program yet; until it is, the one language every
-// document has is plain text. The name is the catalogue's identifier and stays French in both
-// interface languages; only the shown name follows the interface.
 std::vector<std::pair<QString, QString>> MainMenu::languageItems()
 {
-    return {{QStringLiteral("Texte brut"),
-             L(QStringLiteral("Texte brut"), QStringLiteral("Plain Text"))}};
+    std::vector<std::pair<QString, QString>> items;
+    items.reserve(Language::all().size());
+    for (const Language &language : Language::all())
+        items.emplace_back(language.name, language.displayName());
+    return items;
 }
 
 } // namespace plumeo

@@ -1,5 +1,6 @@
 #include "MainMenu.h"
 #include "MenuItemInfo.h"
+#include "syntax/Language.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
 
@@ -194,7 +195,7 @@ Help >
     const qsizetype languages = lines.indexOf(u"  Language >"_s);
     ASSERT_GE(languages, 0);
     const qsizetype encodings = lines.indexOf(u"  Encoding >"_s);
-    ASSERT_EQ(encodings - languages - 1, qsizetype(MainMenu::languageItems().size()));
+    ASSERT_EQ(encodings - languages - 1, qsizetype(Language::all().size()));
     for (qsizetype i = languages + 1; i < encodings; ++i)
         EXPECT_TRUE(lines[i].endsWith(u" | setLanguage: | "_s)) << qPrintable(lines[i]);
     const QStringList before = lines.mid(0, languages + 1), after = lines.mid(encodings);
@@ -279,19 +280,19 @@ TEST_F(MainMenuTest, GeneratedMenusCarryTheirValuesAsRepresentedObjects)
 
         const auto *languages = bar->findChild<QMenu *>(u"languageMenu"_s);
         ASSERT_NE(languages, nullptr);
-        const auto items = MainMenu::languageItems();
-        ASSERT_EQ(size_t(languages->actions().size()), items.size());
-        ASSERT_FALSE(items.empty());
-        // The plain-text language is listed first, by its catalogue name, shown in the interface
-        // language.
+        const auto &catalogue = Language::all();
+        ASSERT_EQ(size_t(languages->actions().size()), catalogue.size());
+        ASSERT_EQ(catalogue.size(), 34u);
+        // Listed by catalogue name, shown by display name: only plain text's differs by language.
         EXPECT_EQ(MenuItemInfo::of(languages->actions().first()).representedObject.toString(),
                   u"Texte brut");
         EXPECT_EQ(languages->actions().first()->text(),
                   language == AppLanguage::en ? u"Plain Text"_s : u"Texte brut"_s);
-        for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(languages->actions().last()->text(), u"Diff");
+        for (size_t i = 0; i < catalogue.size(); ++i) {
             const QAction *action = languages->actions()[qsizetype(i)];
-            EXPECT_EQ(MenuItemInfo::of(action).representedObject.toString(), items[i].first);
-            EXPECT_EQ(action->text(), items[i].second);
+            EXPECT_EQ(MenuItemInfo::of(action).representedObject.toString(), catalogue[i].name);
+            EXPECT_EQ(action->text(), catalogue[i].displayName());
         }
     }
 }
