@@ -51,6 +51,22 @@ constexpr GlyphMapping symbolGlyphs[] = {
 constexpr GlyphMapping wingdingsGlyphs[] = {
     {0x76, u'\u2756'}, {0xA7, u'\u25AA'}, {0xD8, u'\u27A2'}, {0xFC, u'\u2713'}};
 
+// Bytes a code page cannot decode become U+FFFD. ICU's own substitute would give U+001A for some
+// pages, a control character that looks like nothing.
+void toUnicodeReplacement(const void *,
+                          UConverterToUnicodeArgs *arguments,
+                          const char *,
+                          int32_t,
+                          UConverterCallbackReason reason,
+                          UErrorCode *status)
+{
+    if (reason > UCNV_IRREGULAR)
+        return;
+    *status = U_ZERO_ERROR;
+    const UChar replacement = 0xFFFD;
+    ucnv_cbToUWriteUChars(arguments, &replacement, 1, 0, status);
+}
+
 struct ConverterCloser
 {
     void operator()(UConverter *converter) const { ucnv_close(converter); }
@@ -121,6 +137,9 @@ RtfTextDecoder::Page *RtfTextDecoder::open(int codePage)
                 page->leads[byte] = starters[byte];
             page->hasLeads = true;
         }
+        status = U_ZERO_ERROR;
+        ucnv_setToUCallBack(converter.get(), toUnicodeReplacement, nullptr, nullptr, nullptr,
+                            &status);
         page->converter = std::move(converter);
     }
     m_pages.push_back(std::move(page));
