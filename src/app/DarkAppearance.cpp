@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QToolTip>
 
 namespace plumeo {
 
@@ -45,7 +46,11 @@ void applyDarkAppearance(QApplication &application)
     // theme).
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         application.setStyle(fusion);
-    application.setPalette(darkPalette());
+    // Setting the application palette also drops the per-class palettes a desktop theme installs;
+    // tool tips keep a palette of their own.
+    const QPalette palette = darkPalette();
+    application.setPalette(palette);
+    QToolTip::setPalette(palette);
 }
 
 } // namespace plumeo

@@ -2,7 +2,9 @@
 #include "Theme.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QStyle>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -108,9 +110,16 @@ TEST(DarkAppearance, AppliesFusionAndThePaletteToTheApplication)
 {
     auto *application = qobject_cast<QApplication *>(QCoreApplication::instance());
     ASSERT_NE(application, nullptr);
+    // As a light desktop theme would install for menus.
+    QApplication::setPalette(QPalette(Qt::white), "QMenu");
     applyDarkAppearance(*application);
     EXPECT_EQ(QApplication::style()->name(), u"fusion");
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), Theme::background());
     EXPECT_EQ(QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText),
               Theme::textFaint());
+    EXPECT_EQ(QToolTip::palette().color(QPalette::Inactive, QPalette::ToolTipBase), Theme::panel());
+    // Widgets made afterwards draw dark, menus included.
+    QMenu menu;
+    EXPECT_EQ(menu.palette().color(QPalette::Window), Theme::background());
+    EXPECT_EQ(menu.palette().color(QPalette::WindowText), Theme::text());
 }
