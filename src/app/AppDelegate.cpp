@@ -124,6 +124,7 @@ bool AppDelegate::handles(const MenuItemInfo &item) const
         QStringLiteral("terminate:"),
         QStringLiteral("openVantleAppsWebsite:"),
         QStringLiteral("makeKeyAndOrderFront:"),
+        QStringLiteral("arrangeInFront:"),
     };
     return actions.contains(item.action);
 }
@@ -150,6 +151,14 @@ void AppDelegate::perform(const MenuItemInfo &item)
         terminate();
     } else if (item.action == u"openVantleAppsWebsite:") {
         QDesktopServices::openUrl(QUrl(MainMenu::makerWebsite.toString()));
+    } else if (item.action == u"arrangeInFront:") {
+        for (EditorWindowController *window : EditorWindowController::all()) {
+            if (window->isMinimized())
+                window->showNormal();
+            window->raise();
+        }
+        if (EditorWindowController *front = EditorWindowController::frontmost())
+            front->activateWindow();
     } else if (item.action == u"makeKeyAndOrderFront:") {
         if (auto *window = qobject_cast<QWidget *>(item.representedObject.value<QObject *>())) {
             if (window->isMinimized())

@@ -50,18 +50,12 @@ void EditorViewController::documentDidReload()
     }
 }
 
-// Each view needs its own kind of layout on the storage; the old view lets go of the storage before
-// the layout it relied on is replaced.
+// Each view needs its own kind of layout on the storage: the old view goes before the layout it relied
+// on is replaced.
 void EditorViewController::releaseView()
 {
-    if (m_plainView) {
-        m_plainView->setDocument(new QTextDocument(m_plainView));
-        delete m_plainView;
-    }
-    if (m_richView) {
-        m_richView->setDocument(new QTextDocument(m_richView));
-        delete m_richView;
-    }
+    delete m_plainView;
+    delete m_richView;
 }
 
 void EditorViewController::buildView()

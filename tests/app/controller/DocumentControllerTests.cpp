@@ -11,6 +11,7 @@
 #include "ActionDispatcher.h"
 #include "Alerts.h"
 #include "AppDelegate.h"
+#include "AppVersion.h"
 #include "DocumentCommands.h"
 #include "DocumentController.h"
 #include "RecentDocuments.h"
@@ -256,4 +257,15 @@ TEST_F(ControllerTest, MenuItemsFollowTheResponderChain)
             EXPECT_TRUE(action->isEnabled());
         }
     }
+}
+
+TEST(AppVersion, MissingOrPlaceholderValuesReadAsDev)
+{
+    EXPECT_EQ(AppVersion::shortVersion(QStringLiteral("1.4.2")), u"1.4.2");
+    EXPECT_EQ(AppVersion::shortVersion(QStringLiteral("@VERSION@")), u"dev");
+    EXPECT_EQ(AppVersion::shortVersion(QString()), u"dev");
+    EXPECT_EQ(AppVersion::build(QStringLiteral("45")), u"45");
+    EXPECT_FALSE(AppVersion::build(QStringLiteral("@BUILD@")));
+    EXPECT_TRUE(AppVersion::description().startsWith(u"Plumeo "));
+    EXPECT_FALSE(AppVersion::icon().isNull());
 }
