@@ -26,8 +26,10 @@ bool familyHasItalic(const QFont &font)
 {
     const QString family = QFontInfo(font).family();
     const QStringList styles = QFontDatabase::styles(family);
-    return std::any_of(styles.begin(), styles.end(),
-                       [&](const QString &style) { return QFontDatabase::italic(family, style); });
+    // QFontDatabase::italic() is false for an oblique style, which serves as well.
+    return std::any_of(styles.begin(), styles.end(), [&](const QString &style) {
+        return QFontDatabase::font(family, style, 12).style() != QFont::StyleNormal;
+    });
 }
 
 } // namespace

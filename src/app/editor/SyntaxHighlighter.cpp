@@ -17,6 +17,7 @@ SyntaxHighlighter::SyntaxHighlighter(QTextDocument *storage, const QFont &baseFo
 {
     Q_ASSERT(storage);
     rebuildIndex();
+    m_revision = storage->revision();
     connect(storage, &QTextDocument::contentsChange, this, &SyntaxHighlighter::contentsChange);
 }
 
@@ -62,8 +63,9 @@ void SyntaxHighlighter::rebuildIndex()
         m_index.resetEndStates(); // the same lines: what may carry formats is still known
     else
         m_index.reset(std::move(starts), m_formatted);
+    // The revision stays: while an edit block is open the index may be ahead of the notifications,
+    // and formatting must wait for them.
     m_length = storageLength();
-    m_revision = m_storage->revision();
     m_redoSteps = m_storage->availableRedoSteps();
 }
 
@@ -180,6 +182,7 @@ void SyntaxHighlighter::highlightAll()
 {
     if (!m_active || !m_storage)
         return;
+    const bool settled = isSettled();
     m_reader.forget();
     rebuildIndex();
     m_stale = false;
@@ -196,7 +199,7 @@ void SyntaxHighlighter::highlightAll()
     // reading line by line.
     if (m_index.lineCount() > batchLines)
         m_reader.keepWholeText(*m_storage);
-    if (isSettled())
+    if (settled)
         relexDirtyLines();
     else
         scheduleRelex();

@@ -150,6 +150,8 @@ QString cSource(int lineCount, unsigned seed)
         const QString &pattern = patterns[qsizetype(random() % patterns.size())];
         const unsigned number = random() % 1000;
         text += pattern.contains(u'%') ? pattern.arg(number) : pattern;
+        if (line == lineCount - 1 && pattern.isEmpty())
+            text += u';'; // the last line has something to colour
     }
     return text;
 }

@@ -53,7 +53,7 @@ const Lexer &cLexer();
 std::unique_ptr<QTextDocument> makeStorage(const QString &text);
 
 // Deterministic C code of lineCount lines, with line comments, strings, numbers and keywords but no
-// "*/", so that a "/*" opened anywhere stays open to the end.
+// "*/", so that a "/*" opened anywhere stays open to the end. The last line is not empty.
 QString cSource(int lineCount, unsigned seed = 1);
 
 // The storage's text with its paragraph separators as LF.
