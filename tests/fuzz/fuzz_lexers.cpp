@@ -1,18 +1,18 @@
-// Feeds arbitrary lines to every registered lexer and checks the lexer contract: tokens inside their
-// line, increasing and non-overlapping; the same line and state give the same tokens and end state,
-// wherever the line sits in memory; lexing the whole text equals lexing it line by line.
+// Feeds arbitrary lines to every registered lexer and checks the lexer contract: tokens inside
+// their line, increasing and non-overlapping; the same line and state give the same tokens and end
+// state, wherever the line sits in memory; lexing the whole text equals lexing it line by line.
 //
 // Input: the first byte picks the lexer; then each byte below 0xF0 is one unit (ASCII and Latin-1),
 // and a byte from 0xF0 up takes the next two bytes as any 16-bit unit, lone surrogates included.
 //   build-fuzz/tests/fuzz/fuzz_lexers -max_total_time=600 -timeout=5 corpus/
+#include "syntax/Lexers.h"
+#include "syntax/Tokenizer.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 #include <QString>
-
-#include "syntax/Lexers.h"
-#include "syntax/Tokenizer.h"
 
 using namespace plumeo;
 
