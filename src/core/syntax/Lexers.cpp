@@ -43,7 +43,8 @@ std::vector<Registration> makeTable()
     };
     // Catalogue order whatever the order above, so that lists built from the table read like menus.
     auto position = [](const Registration &entry) {
-        return languageIndex(*Language::named(entry.name)).value_or(0xFFFF);
+        const std::optional<Language> language = Language::named(entry.name);
+        return language ? languageIndex(*language).value_or(0xFFFF) : 0xFFFF;
     };
     std::stable_sort(table.begin(), table.end(), [&](const Registration &a, const Registration &b) {
         return position(a) < position(b);
