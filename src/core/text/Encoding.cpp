@@ -1,6 +1,7 @@
 #include "text/Encoding.h"
 
 #include <array>
+#include <vector>
 
 #include <unicode/ucnv.h>
 
@@ -14,8 +15,8 @@ struct KnownEncoding
 {
     quint64 raw;
     const char *converterName;
-    // Other spellings detectors use, compared without regard to case.
-    std::initializer_list<const char *> aliases;
+    // Other spellings detectors use, compared without regard to case; unused slots are null.
+    std::array<const char *, 4> aliases;
 };
 
 constexpr quint64 cf(quint64 value)
@@ -31,7 +32,7 @@ constexpr quint64 ours(quint64 value)
 
 const std::vector<KnownEncoding> &knownEncodings()
 {
-    static const std::vector<KnownEncoding> table = {
+    static const std::vector<KnownEncoding> table{
         {1, "US-ASCII", {"ASCII", "ANSI_X3.4-1968"}},
         {3, "EUC-JP", {}},
         {4, "UTF-8", {"UTF8"}},
@@ -123,7 +124,7 @@ const KnownEncoding *findByName(QByteArrayView name)
         if (name.compare(QByteArrayView(known.converterName), Qt::CaseInsensitive) == 0)
             return &known;
         for (const char *alias : known.aliases)
-            if (name.compare(QByteArrayView(alias), Qt::CaseInsensitive) == 0)
+            if (alias && name.compare(QByteArrayView(alias), Qt::CaseInsensitive) == 0)
                 return &known;
     }
     return nullptr;

@@ -42,11 +42,18 @@ QByteArray icuProposal(QByteArrayView bytes)
 
 namespace {
 
+// A guess must decode strictly and give the same bytes back when encoded again: some encodings map
+// several byte sequences to one character (stateful ISO 2022 escapes, duplicate code points in the
+// Japanese and Chinese code pages), and saving such a file would silently change it.
 std::optional<Detection> tryEncoding(const Encoding &encoding, QByteArrayView bytes)
 {
-    if (auto text = StrictCodec::decode(bytes, encoding))
-        return Detection{encoding, std::move(*text)};
-    return std::nullopt;
+    auto text = StrictCodec::decode(bytes, encoding);
+    if (!text)
+        return std::nullopt;
+    const auto again = StrictCodec::encode(*text, encoding);
+    if (!again || QByteArrayView(*again) != bytes)
+        return std::nullopt;
+    return Detection{encoding, std::move(*text)};
 }
 
 std::optional<Detection> tryName(const QByteArray &name, QByteArrayView bytes)

@@ -1,11 +1,10 @@
 #include "text/StrictCodec.h"
 
+#include "text/Utf8Codec.h"
+
 #include <cerrno>
 #include <cstring>
 #include <memory>
-
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -17,28 +16,6 @@ namespace plumeo::StrictCodec {
 namespace {
 
 enum class ByteOrder { little, big };
-
-std::optional<QString> decodeUtf8(QByteArrayView bytes)
-{
-    // Stateless: an incomplete sequence at the end is an error, not something to wait for.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
-                                                     | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
-std::optional<QByteArray> encodeUtf8(QStringView text)
-{
-    if (!hasOnlyPairedSurrogates(text))
-        return std::nullopt;
-    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
-}
 
 std::optional<QString> decodeUtf16(QByteArrayView bytes, ByteOrder order)
 {
@@ -211,7 +188,7 @@ std::optional<QString> decode(QByteArrayView bytes, const Encoding &encoding)
 {
     switch (encoding.rawValue()) {
     case Encoding::utf8Raw:
-        return decodeUtf8(bytes);
+        return Utf8Codec::decode(bytes);
     case Encoding::utf16LittleEndianRaw:
         return decodeUtf16(bytes, ByteOrder::little);
     case Encoding::utf16BigEndianRaw:
@@ -232,7 +209,7 @@ std::optional<QByteArray> encode(QStringView text, const Encoding &encoding)
 {
     switch (encoding.rawValue()) {
     case Encoding::utf8Raw:
-        return encodeUtf8(text);
+        return Utf8Codec::encode(text);
     case Encoding::utf16LittleEndianRaw:
         return encodeUtf16(text, ByteOrder::little);
     case Encoding::utf16BigEndianRaw:

@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-#include <unicode/ucnv.h>
-
 #include "text/EncodingDetector.h"
 #include "text/StrictCodec.h"
+#include "text/Utf8Codec.h"
 
 namespace plumeo::TextFile {
 
@@ -82,14 +81,7 @@ QString name(const Encoding &encoding)
     }
     if (!encoding.isKnown())
         return QString::number(encoding.rawValue());
-    // The IANA spelling where ICU has one ("windows-1251", "Shift_JIS"), else our converter's name.
-    UErrorCode status = U_ZERO_ERROR;
-    const char *canonical = ucnv_getCanonicalName(encoding.converterName().constData(), "IANA", &status);
-    if (U_SUCCESS(status) && canonical) {
-        status = U_ZERO_ERROR;
-        if (const char *iana = ucnv_getStandardName(canonical, "IANA", &status); U_SUCCESS(status) && iana)
-            return QString::fromLatin1(iana);
-    }
+    // The name as charset tables spell it ("windows-1251", "Shift_JIS", "KOI8-R").
     return QString::fromLatin1(encoding.converterName());
 }
 
@@ -174,7 +166,9 @@ Result<QByteArray, TextFileError> encode(QStringView text,
                                          LineEnding lineEnding)
 {
     std::optional<QByteArray> bytes;
-    if (lineEnding == LineEnding::lf || !text.contains(u'\n'))
+    if (encoding == Encoding::utf8())
+        bytes = Utf8Codec::encode(text, lineEnding); // writes the line breaks as it goes, no copy
+    else if (lineEnding == LineEnding::lf || !text.contains(u'\n'))
         bytes = StrictCodec::encode(text, encoding);
     else
         bytes = StrictCodec::encode(withLineEnding(text, lineEnding), encoding);
