@@ -47,6 +47,7 @@ void CSSLexer::tokenize(LineSlice line, LexState &state, std::vector<Token> &tok
 
     bool inBlock = state.mode == block && !isSelectorLine(u, start, end);
     qint64 i = start;
+    UnitFinder closingParenthesis(u')');
 
     if (state.mode == comment) {
         const qint64 k = find(u, start, end, u"*/");
@@ -153,7 +154,7 @@ void CSSLexer::tokenize(LineSlice line, LexState &state, std::vector<Token> &tok
             while (k < end && (isNameUnit(u[k]) || u[k] == u':'))
                 ++k;
             if (k < end && u[k] == u'(') {
-                const qint64 close = findUnit(u, k + 1, end, u')');
+                const qint64 close = closingParenthesis.find(u, k + 1, end);
                 if (close < end)
                     k = close + 1;
             }
