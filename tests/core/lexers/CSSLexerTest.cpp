@@ -201,6 +201,16 @@ TEST(CSSLexer, CommentClosingInsideABlockResumesTheBlock)
     EXPECT_EQ(state, (LexState{1, 2, 0, 0}));
 }
 
+TEST(CSSLexer, LongLinesOfUnclosedArgumentsStayLinear)
+{
+    // Every pseudo-class looks for the ")" of its argument; the search is not repeated per opener,
+    // which on this line would take minutes.
+    const CSSLexer css;
+    const std::vector<Lexed> tokens = lexLine(css, QString(":a(").repeated(100000));
+    ASSERT_EQ(tokens.size(), 100000u);
+    EXPECT_EQ(tokens.back(), (Lexed{K::attributeName, ":a"}));
+}
+
 TEST(CSSLexer, DepthSaturates)
 {
     const CSSLexer css;
