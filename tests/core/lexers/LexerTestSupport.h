@@ -9,6 +9,9 @@
 
 namespace plumeo::test {
 
+// The languages whose lexers are written by hand rather than driven by rules.
+bool isDedicatedLanguage(const QString &name);
+
 // A token written as its kind and the text it covers, for readable expectations.
 struct Lexed
 {
@@ -33,8 +36,8 @@ lexText(const Lexer &lexer, QStringView text, std::vector<LexState> *endStates =
 // an empty string when they hold, else a description of the first failure.
 std::string checkInvariants(const Lexer &lexer, QStringView text);
 
-// The golden-file form of a lexed text: each line, then one row per token, then the end state when
-// it is not the initial one.
+// The golden-file form of a lexed text, as the rule-driven lexers' goldens have it: each line as a
+// "#" row, then one row per token (kind, absolute range, text).
 QString dump(const Lexer &lexer, QStringView text);
 
 } // namespace plumeo::test
