@@ -1,0 +1,122 @@
+#include "ActionDispatcher.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace plumeo {
+
+ActionDispatcher &ActionDispatcher::shared()
+{
+    static ActionDispatcher *instance = new ActionDispatcher;
+    return *instance;
+}
+
+std::vector<ActionResponder *> ActionDispatcher::chain() const
+{
+    std::vector<ActionResponder *> responders;
+    QWidget *window = QApplication::activeWindow();
+    for (QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (auto *responder = dynamic_cast<ActionResponder *>(widget))
+            responders.push_back(responder);
+        if (widget->isWindow())
+            break;
+    }
+    if (window && m_windowResponders)
+        for (ActionResponder *responder : m_windowResponders(window))
+            responders.push_back(responder);
+    for (ActionResponder *responder : m_applicationResponders)
+        responders.push_back(responder);
+    return responders;
+}
+
+ActionResponder *ActionDispatcher::responderFor(const MenuItemInfo &item) const
+{
+    if (item.action.isEmpty())
+        return nullptr;
+    if (item.target) {
+        auto *target = dynamic_cast<ActionResponder *>(item.target.data());
+        return target && target->handles(item) ? target : nullptr;
+    }
+    for (ActionResponder *responder : chain())
+        if (responder->handles(item))
+            return responder;
+    return nullptr;
+}
+
+MenuItemState ActionDispatcher::validate(const MenuItemInfo &item) const
+{
+    MenuItemState state;
+    ActionResponder *responder = responderFor(item);
+    if (!responder) {
+        state.enabled = false;
+        return state;
+    }
+    responder->validate(item, state);
+    return state;
+}
+
+bool ActionDispatcher::perform(const MenuItemInfo &item)
+{
+    ActionResponder *responder = responderFor(item);
+    if (!responder)
+        return false;
+    MenuItemState state;
+    responder->validate(item, state);
+    if (!state.enabled)
+        return false;
+    responder->perform(item);
+    return true;
+}
+
+void ActionDispatcher::validateMenu(QMenu *menu)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator() || action->menu())
+            continue;
+        const MenuItemInfo item = MenuItemInfo::of(action);
+        if (item.action.isEmpty())
+            continue;
+        const MenuItemState state = validate(item);
+        action->setEnabled(state.enabled);
+        action->setCheckable(state.checked.has_value());
+        if (state.checked)
+            action->setChecked(*state.checked);
+        if (state.title)
+            action->setText(*state.title);
+    }
+}
+
+void ActionDispatcher::install(QMenu *menu)
+{
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        Q_EMIT menuAboutToShow(menu);
+        validateMenu(menu);
+    });
+    connect(menu, &QMenu::aboutToHide, menu, [menu] {
+        // Shortcuts of items disabled while the menu was open must work again; perform() validates.
+        for (QAction *action : menu->actions())
+            if (!action->isSeparator() && !action->menu() && !MenuItemInfo::of(action).action.isEmpty())
+                action->setEnabled(true);
+    });
+    connect(menu, &QMenu::triggered, this, [this, menu](QAction *action) {
+        // Submenus report their items' triggers to their parents too; handle each once, where it lives.
+        if (action->parent() != menu && !menu->actions().contains(action))
+            return;
+        if (!perform(MenuItemInfo::of(action)))
+            QApplication::beep();
+    });
+    for (QAction *action : menu->actions())
+        if (QMenu *submenu = action->menu())
+            install(submenu);
+}
+
+void ActionDispatcher::install(QMenuBar *menuBar)
+{
+    for (QAction *action : menuBar->actions())
+        if (QMenu *menu = action->menu())
+            install(menu);
+}
+
+} // namespace plumeo

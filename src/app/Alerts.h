@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+
+#include "document/DocumentError.h"
+
+class QWidget;
+
+namespace plumeo {
+
+// The application's standard dialogs: an error alert, and the question asked before unsaved changes
+// would be lost. Tests replace the answers so that no dialog blocks them.
+namespace Alerts {
+
+enum class SaveChoice { save, dontSave, cancel };
+
+void presentError(QWidget *parent, const DocumentError &error);
+SaveChoice askToSave(QWidget *parent, const QString &documentName);
+// Whether to throw away the unsaved changes and go back to the saved file.
+bool confirmRevert(QWidget *parent, const QString &documentName);
+
+struct TestAnswers
+{
+    std::function<void(const DocumentError &)> presentError;
+    std::function<SaveChoice(const QString &)> askToSave;
+    std::function<bool(const QString &)> confirmRevert;
+};
+// Replaces the dialogs by these answers (an empty set restores the dialogs).
+void setAnswersForTesting(TestAnswers answers);
+
+} // namespace Alerts
+
+} // namespace plumeo

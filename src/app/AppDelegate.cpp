@@ -1,0 +1,197 @@
+#include "AppDelegate.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QUrl>
+
+#include "ActionDispatcher.h"
+#include "AppVersion.h"
+#include "DarkAppearance.h"
+#include "DocumentController.h"
+#include "MainMenu.h"
+#include "Preferences.h"
+#include "editor/EditorWindowController.h"
+
+namespace plumeo {
+
+namespace {
+
+AppDelegate *sharedDelegate = nullptr;
+
+} // namespace
+
+AppDelegate::AppDelegate(QObject *parent)
+    : QObject(parent)
+{
+    if (!sharedDelegate)
+        sharedDelegate = this;
+}
+
+AppDelegate::~AppDelegate()
+{
+    if (sharedDelegate == this)
+        sharedDelegate = nullptr;
+}
+
+AppDelegate *AppDelegate::shared()
+{
+    return sharedDelegate;
+}
+
+std::optional<AppDelegate::SnapshotRequest> AppDelegate::snapshotRequest(const QStringList &arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("--snapshot"));
+    if (at < 0)
+        return std::nullopt;
+    SnapshotRequest request;
+    request.output = at + 1 < arguments.size() ? arguments[at + 1] : QStringLiteral("/tmp/plumeo-snapshot.png");
+    if (at + 2 < arguments.size())
+        request.input = arguments[at + 2];
+    return request;
+}
+
+void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
+{
+    Preferences::registerDefaults();
+    if (auto *application = qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        applyDarkAppearance(*application);
+        QApplication::setWindowIcon(AppVersion::icon());
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    m_documentController = new DocumentController(this);
+
+    ActionDispatcher &dispatcher = ActionDispatcher::shared();
+    dispatcher.setWindowResponders([](QWidget *window) -> std::vector<ActionResponder *> {
+        if (auto *editorWindow = qobject_cast<EditorWindowController *>(window))
+            return editorWindow->responders();
+        return {};
+    });
+    dispatcher.setApplicationResponders({m_documentController, this});
+    connect(&dispatcher, &ActionDispatcher::menuAboutToShow, this, &AppDelegate::menuAboutToShow,
+            Qt::UniqueConnection);
+
+    m_snapshotRequest = snapshotRequest(arguments);
+}
+
+QStringList AppDelegate::fileArguments(const QStringList &arguments)
+{
+    QStringList files;
+    int skip = 0;
+    for (const QString &name : arguments) {
+        if (skip > 0) {
+            --skip;
+            continue;
+        }
+        if (name == u"--snapshot")
+            skip = 2;
+        else if (name == u"--lang")
+            skip = 1;
+        else if (!name.startsWith(u'-'))
+            files.append(name);
+    }
+    return files;
+}
+
+AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)
+{
+    OpenResult result;
+    for (const QString &path : fileArguments(arguments)) {
+        ++result.requested;
+        if (m_documentController->openDocumentReportingErrors(path))
+            ++result.opened;
+    }
+    return result;
+}
+
+bool AppDelegate::terminate()
+{
+    const auto windows = EditorWindowController::all();
+    for (EditorWindowController *window : windows)
+        if (!window->closeAllDocuments())
+            return false;
+    QCoreApplication::quit();
+    return true;
+}
+
+bool AppDelegate::handles(const MenuItemInfo &item) const
+{
+    static const QStringList actions = {
+        QStringLiteral("hide:"),
+        QStringLiteral("hideOtherApplications:"),
+        QStringLiteral("unhideAllApplications:"),
+        QStringLiteral("terminate:"),
+        QStringLiteral("openVantleAppsWebsite:"),
+        QStringLiteral("makeKeyAndOrderFront:"),
+        QStringLiteral("arrangeInFront:"),
+    };
+    return actions.contains(item.action);
+}
+
+void AppDelegate::validate(const MenuItemInfo &item, MenuItemState &state) const
+{
+    // Other applications' windows are not ours to hide on this desktop.
+    if (item.action == u"hideOtherApplications:")
+        state.enabled = false;
+    else if (item.action == u"makeKeyAndOrderFront:")
+        state.checked = item.representedObject.value<QObject *>() == QApplication::activeWindow();
+}
+
+void AppDelegate::perform(const MenuItemInfo &item)
+{
+    if (item.action == u"hide:") {
+        for (EditorWindowController *window : EditorWindowController::all())
+            window->showMinimized();
+    } else if (item.action == u"unhideAllApplications:") {
+        for (EditorWindowController *window : EditorWindowController::all())
+            if (window->isMinimized())
+                window->showNormal();
+    } else if (item.action == u"terminate:") {
+        terminate();
+    } else if (item.action == u"openVantleAppsWebsite:") {
+        QDesktopServices::openUrl(QUrl(MainMenu::makerWebsite.toString()));
+    } else if (item.action == u"arrangeInFront:") {
+        for (EditorWindowController *window : EditorWindowController::all()) {
+            if (window->isMinimized())
+                window->showNormal();
+            window->raise();
+        }
+        if (EditorWindowController *front = EditorWindowController::frontmost())
+            front->activateWindow();
+    } else if (item.action == u"makeKeyAndOrderFront:") {
+        if (auto *window = qobject_cast<QWidget *>(item.representedObject.value<QObject *>())) {
+            if (window->isMinimized())
+                window->showNormal();
+            window->raise();
+            window->activateWindow();
+        }
+    }
+}
+
+void AppDelegate::menuAboutToShow(QMenu *menu)
+{
+    if (menu->objectName() == u"openRecentMenu")
+        DocumentController::fillRecentMenu(menu);
+    else if (menu->objectName() == u"windowsMenu")
+        fillWindowMenu(menu);
+}
+
+void AppDelegate::fillWindowMenu(QMenu *menu)
+{
+    for (QAction *action : menu->actions())
+        if (action->property("plumeoWindowListItem").toBool())
+            delete action;
+    QAction *separator = menu->addSeparator();
+    separator->setProperty("plumeoWindowListItem", true);
+    for (EditorWindowController *window : EditorWindowController::all()) {
+        QString title = window->windowTitle();
+        title.replace(QStringLiteral("[*]"), QString());
+        QAction *action = menu->addAction(title);
+        action->setProperty("plumeoWindowListItem", true);
+        MenuItemInfo{QStringLiteral("makeKeyAndOrderFront:"), 0, QVariant::fromValue<QObject *>(window), nullptr}
+            .applyTo(action);
+    }
+}
+
+} // namespace plumeo

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <optional>
+
+#include <QObject>
+#include <QStringList>
+
+#include "ActionResponder.h"
+
+class QMenu;
+
+namespace plumeo {
+
+class DocumentController;
+
+// Prepares the application before any window exists (settings defaults, dark appearance, document
+// controller, menus), opens the files it is given, and handles the application-wide commands. The
+// application keeps running when its last window closes; it quits through Quit.
+class AppDelegate : public QObject, public ActionResponder
+{
+    Q_OBJECT
+public:
+    struct SnapshotRequest
+    {
+        QString output;
+        std::optional<QString> input;
+    };
+
+    explicit AppDelegate(QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    static AppDelegate *shared();
+
+    // Launch preparation, given the arguments after the program name.
+    void applicationWillFinishLaunching(const QStringList &arguments);
+    // Opens the files named in arguments, skipping options ("--lang X", "--snapshot X Y", other
+    // "-…" words). Errors are presented one by one. Returns how many names were files to open and
+    // how many of them opened.
+    struct OpenResult
+    {
+        int requested = 0;
+        int opened = 0;
+    };
+    OpenResult openFiles(const QStringList &arguments);
+    // The names openFiles would try to open, in order.
+    static QStringList fileArguments(const QStringList &arguments);
+    bool applicationShouldOpenUntitledFile() const { return !m_snapshotRequest.has_value(); }
+
+    DocumentController *documentController() const { return m_documentController; }
+    const std::optional<SnapshotRequest> &snapshotRequest() const { return m_snapshotRequest; }
+    static std::optional<SnapshotRequest> snapshotRequest(const QStringList &arguments);
+
+    // Asks every window to close (saving as the user decides), then quits. False if the user cancelled.
+    bool terminate();
+
+    bool handles(const MenuItemInfo &item) const override;
+    void validate(const MenuItemInfo &item, MenuItemState &state) const override;
+    void perform(const MenuItemInfo &item) override;
+
+private:
+    void menuAboutToShow(QMenu *menu);
+    static void fillWindowMenu(QMenu *menu);
+
+    DocumentController *m_documentController = nullptr;
+    std::optional<SnapshotRequest> m_snapshotRequest;
+};
+
+} // namespace plumeo

@@ -1,0 +1,193 @@
+#include "DocumentCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+#include "Alerts.h"
+#include "DocumentController.h"
+#include "FilePanels.h"
+#include "RecentDocuments.h"
+#include "document/SafeFileWriter.h"
+#include "document/TextDocument.h"
+#include "text/Localization.h"
+
+namespace plumeo {
+
+DocumentCommands::DocumentCommands(TextDocument *document, QWidget *window)
+    : QObject(document)
+    , m_document(document)
+    , m_window(window)
+{
+}
+
+bool DocumentCommands::save()
+{
+    if (m_document->filePath().isEmpty())
+        return saveAs();
+    return saveTo(m_document->filePath());
+}
+
+bool DocumentCommands::saveAs()
+{
+    const QString extension = m_document->fileNameExtension(m_document->fileType());
+    QString proposed = m_document->filePath().isEmpty()
+                           ? m_document->displayName() + u'.' + extension
+                           : QFileInfo(m_document->filePath()).fileName();
+    const QString folder = m_document->filePath().isEmpty()
+                               ? QDir::homePath()
+                               : QFileInfo(m_document->filePath()).absolutePath();
+    const QString path = FilePanels::chooseSaveLocation(m_window, folder, proposed);
+    if (path.isEmpty())
+        return false;
+    return saveTo(path);
+}
+
+bool DocumentCommands::saveTo(const QString &path)
+{
+    auto bytes = m_document->data();
+    if (!bytes) {
+        Alerts::presentError(m_window, DocumentError::from(bytes.error()));
+        return false;
+    }
+    if (const auto failure = SafeFileWriter::write(path, bytes.value())) {
+        Alerts::presentError(m_window, DocumentError::cannotSave(m_document->displayName(), *failure));
+        return false;
+    }
+    m_document->setFilePath(QFileInfo(path).absoluteFilePath());
+    m_document->markSaved();
+    RecentDocuments::note(path);
+    return true;
+}
+
+bool DocumentCommands::renameTo(const QString &newName)
+{
+    if (m_document->filePath().isEmpty())
+        return saveAs();
+    const QFileInfo current(m_document->filePath());
+    if (newName.isEmpty() || newName == current.fileName())
+        return false;
+    if (newName.contains(u'/')) {
+        Alerts::presentError(m_window, DocumentError::cannotMove(m_document->displayName(),
+                                                                 L(QStringLiteral("Un nom ne peut pas contenir « / »."),
+                                                                   QStringLiteral("A name cannot contain “/”."))));
+        return false;
+    }
+    return relocate(current.absolutePath() + u'/' + newName);
+}
+
+bool DocumentCommands::moveTo(const QString &folder)
+{
+    if (m_document->filePath().isEmpty())
+        return saveAs();
+    return relocate(QDir(folder).absoluteFilePath(QFileInfo(m_document->filePath()).fileName()));
+}
+
+bool DocumentCommands::relocate(const QString &target)
+{
+    const QString source = m_document->filePath();
+    if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath())
+        return false;
+    if (QFileInfo::exists(target)) {
+        Alerts::presentError(m_window, DocumentError::cannotMove(
+                                           m_document->displayName(),
+                                           L(QStringLiteral("Un élément nommé « %1 » existe déjà à cet endroit.")
+                                                 .arg(QFileInfo(target).fileName()),
+                                             QStringLiteral("An item named “%1” already exists in this location.")
+                                                 .arg(QFileInfo(target).fileName()))));
+        return false;
+    }
+    // QFile::rename copies and removes when the target is on another file system.
+    QFile file(source);
+    if (!file.rename(target)) {
+        Alerts::presentError(m_window, DocumentError::cannotMove(m_document->displayName(), file.errorString()));
+        return false;
+    }
+    m_document->setFilePath(QFileInfo(target).absoluteFilePath());
+    RecentDocuments::note(target);
+    return true;
+}
+
+bool DocumentCommands::revertToSaved()
+{
+    const QString path = m_document->filePath();
+    if (path.isEmpty())
+        return false;
+    const auto type = DocumentController::typeForContents(path);
+    if (!type) {
+        Alerts::presentError(m_window, type.error());
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Alerts::presentError(m_window, DocumentError::cannotOpen(path));
+        return false;
+    }
+    if (const auto error = m_document->read(file.readAll(), type.value())) {
+        Alerts::presentError(m_window, DocumentError::from(*error));
+        return false;
+    }
+    m_document->setFileType(type.value());
+    return true;
+}
+
+TextDocument *DocumentCommands::duplicate() const
+{
+    auto *copy = new TextDocument;
+    copy->duplicateFrom(*m_document);
+    return copy;
+}
+
+bool DocumentCommands::handles(const MenuItemInfo &item) const
+{
+    static const QStringList actions = {
+        QStringLiteral("saveDocument:"),    QStringLiteral("saveDocumentAs:"),
+        QStringLiteral("duplicateDocument:"), QStringLiteral("renameDocument:"),
+        QStringLiteral("moveDocument:"),    QStringLiteral("revertDocumentToSaved:"),
+    };
+    return actions.contains(item.action);
+}
+
+void DocumentCommands::validate(const MenuItemInfo &item, MenuItemState &state) const
+{
+    if (item.action == u"revertDocumentToSaved:")
+        state.enabled = !m_document->filePath().isEmpty() && m_document->isEdited();
+}
+
+void DocumentCommands::perform(const MenuItemInfo &item)
+{
+    if (item.action == u"saveDocument:") {
+        save();
+    } else if (item.action == u"saveDocumentAs:") {
+        saveAs();
+    } else if (item.action == u"duplicateDocument:") {
+        DocumentController::shared()->display(duplicate());
+    } else if (item.action == u"renameDocument:") {
+        if (m_document->filePath().isEmpty()) {
+            saveAs();
+            return;
+        }
+        bool accepted = false;
+        const QString name = QInputDialog::getText(m_window, L(QStringLiteral("Renommer"), QStringLiteral("Rename")),
+                                                   L(QStringLiteral("Nouveau nom :"), QStringLiteral("New name:")),
+                                                   QLineEdit::Normal, m_document->displayName(), &accepted);
+        if (accepted)
+            renameTo(name.trimmed());
+    } else if (item.action == u"moveDocument:") {
+        if (m_document->filePath().isEmpty()) {
+            saveAs();
+            return;
+        }
+        const QString folder = FilePanels::chooseFolder(m_window, QFileInfo(m_document->filePath()).absolutePath());
+        if (!folder.isEmpty())
+            moveTo(folder);
+    } else if (item.action == u"revertDocumentToSaved:") {
+        if (Alerts::confirmRevert(m_window, m_document->displayName()))
+            revertToSaved();
+    }
+}
+
+} // namespace plumeo

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "ActionResponder.h"
+
+class QWidget;
+
+namespace plumeo {
+
+class TextDocument;
+
+// The File menu's commands for one document: save, save as, duplicate, rename, move, revert. Saving
+// never damages the file on disk: the bytes are produced first (an encoding that cannot hold the text
+// stops here with its alert), then written atomically; on any failure the file is untouched and the
+// document stays edited.
+class DocumentCommands : public QObject, public ActionResponder
+{
+    Q_OBJECT
+public:
+    DocumentCommands(TextDocument *document, QWidget *window);
+
+    TextDocument *document() const { return m_document; }
+
+    // Saves to the document's file, or asks where when it has none. False when nothing was saved.
+    bool save();
+    bool saveAs();
+    // Writes the document to path as its current type and makes path its file. Errors are presented.
+    bool saveTo(const QString &path);
+    // Renames the document's file within its folder (a document without a file is saved instead).
+    bool renameTo(const QString &newName);
+    // Moves the document's file into folder.
+    bool moveTo(const QString &folder);
+    // Reads the saved file again, dropping unsaved changes.
+    bool revertToSaved();
+    // A new untitled document with the same content, encoding and line ending.
+    TextDocument *duplicate() const;
+
+    bool handles(const MenuItemInfo &item) const override;
+    void validate(const MenuItemInfo &item, MenuItemState &state) const override;
+    void perform(const MenuItemInfo &item) override;
+
+private:
+    // Moves the document's file to target, which must not exist yet.
+    bool relocate(const QString &target);
+
+    TextDocument *m_document;
+    QPointer<QWidget> m_window;
+};
+
+} // namespace plumeo

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <vector>
+
+#include <QObject>
+
+#include "ActionResponder.h"
+#include "base/Result.h"
+#include "document/DocumentError.h"
+
+class QMenu;
+
+namespace plumeo {
+
+class TextDocument;
+
+// Opens documents: decides what a file may be opened as (refusing binary data before any document
+// exists), reads it into a TextDocument and shows it as a tab of the frontmost editor window. Also
+// creates new documents, runs the open dialog, keeps the recent-files list and fills its menu.
+class DocumentController : public QObject, public ActionResponder
+{
+    Q_OBJECT
+public:
+    explicit DocumentController(QObject *parent = nullptr);
+    ~DocumentController() override;
+
+    // The controller created at launch.
+    static DocumentController *shared();
+
+    static QString defaultType();
+    // The type a file is opened as: "public.rtf" for the rtf extension (any case) or content starting
+    // with "{\rtf", otherwise "public.plain-text". Refuses unreadable files and binary data.
+    static Result<QString, DocumentError> typeForContents(const QString &path);
+
+    // The open document for path (already open: that one), or the error that prevented opening it.
+    Result<TextDocument *, DocumentError> openDocument(const QString &path, bool display = true);
+    // Opens path, presenting the error in an alert when it cannot be opened.
+    TextDocument *openDocumentReportingErrors(const QString &path);
+    // A new, empty, untitled document, shown in the frontmost window.
+    TextDocument *newDocument(bool display = true);
+    // Shows document as a tab of the frontmost editor window (a new window when there is none).
+    void display(TextDocument *document);
+    // The open document whose file is path, if any.
+    TextDocument *documentForPath(const QString &path) const;
+    std::vector<TextDocument *> documents() const;
+
+    bool handles(const MenuItemInfo &item) const override;
+    void validate(const MenuItemInfo &item, MenuItemState &state) const override;
+    void perform(const MenuItemInfo &item) override;
+
+    // Refills an "Open Recent" menu with the current list.
+    static void fillRecentMenu(QMenu *menu);
+
+private:
+    int m_untitledCount = 0;
+};
+
+} // namespace plumeo

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include <QString>
+#include <QStringView>
+
+class QMenuBar;
+class QObject;
+
+namespace plumeo {
+
+// The menu bar, built in code in the interface language of the moment. It is built once at launch
+// and again, from scratch, whenever the interface language changes, so no title ever changes
+// language in place. Menus only describe what they ask for (a MenuItemInfo on each QAction: action
+// name, tag, represented object, target); routing, enabling, check marks and retitling are the
+// action dispatcher's, when a menu is about to show.
+//
+// Menus other code looks up by object name: "servicesMenu" (empty and disabled: Linux has no
+// services menu), "windowsMenu" (the dispatcher appends the window list), "helpMenu",
+// "openRecentMenu" (left empty: the document controller fills it), "languageMenu", "encodingMenu",
+// "lineEndingMenu", "findMenu", "revertMenu". The other menus are named too ("applicationMenu",
+// "fileMenu", "editMenu", "transformationsMenu", "formatMenu", "fontMenu", "textMenu", "viewMenu").
+namespace MainMenu {
+
+// The maker's web site, opened by the last Help item (whose title shows its host name).
+inline constexpr QStringView makerWebsite = u"https://vantle.app";
+
+// A new menu bar without a parent, owned by the caller: the application menu ("Plumeo"), File,
+// Edit, Format, View, Window and Help. Items whose commands belong to the application (about,
+// updates, settings, help, shortcuts, web site) target delegate; all the others have no target and
+// go to whoever handles them first.
+QMenuBar *build(QObject *delegate);
+
+// The Language submenu's entries, in catalogue order (Language::all()): the language's name (the
+// item's represented object) and its display name in the current interface language.
+std::vector<std::pair<QString, QString>> languageItems();
+
+} // namespace MainMenu
+
+} // namespace plumeo

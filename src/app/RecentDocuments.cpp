@@ -1,0 +1,41 @@
+#include "RecentDocuments.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+
+#include "text/UserDefaults.h"
+
+namespace plumeo::RecentDocuments {
+
+namespace {
+
+const QString &key()
+{
+    static const QString name = QStringLiteral("recentDocuments");
+    return name;
+}
+
+} // namespace
+
+QStringList paths()
+{
+    return UserDefaults::standard().stringList(key()).value_or(QStringList());
+}
+
+void note(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList list = paths();
+    list.removeAll(absolute);
+    list.prepend(absolute);
+    while (list.size() > limit)
+        list.removeLast();
+    UserDefaults::standard().set(key(), QJsonArray::fromStringList(list));
+}
+
+void clear()
+{
+    UserDefaults::standard().remove(key());
+}
+
+} // namespace plumeo::RecentDocuments

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "text/TextFileError.h"
+
+namespace plumeo {
+
+// An error as the user sees it in an alert: a description and, where there is advice to give, a
+// recovery suggestion. Made from a TextFileError or from a file-system failure; texts are chosen in the
+// interface language when the error is made.
+struct DocumentError
+{
+    QString description;
+    std::optional<QString> recoverySuggestion;
+
+    static DocumentError from(const TextFileError &error);
+
+    // Opening path failed: it does not exist, is a folder, may not be read, or another reason.
+    static DocumentError cannotOpen(const QString &path);
+    // Saving to path failed for the given system reason.
+    static DocumentError cannotSave(const QString &displayName, const QString &reason);
+    // Moving or renaming a document's file failed.
+    static DocumentError cannotMove(const QString &displayName, const QString &reason);
+};
+
+} // namespace plumeo

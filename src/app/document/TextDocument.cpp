@@ -1,0 +1,387 @@
+#include "document/TextDocument.h"
+
+#include <QAbstractUndoItem>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "Preferences.h"
+#include "Theme.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
+#include "text/Localization.h"
+#include "text/StrictCodec.h"
+#include "text/TextFile.h"
+
+namespace plumeo {
+
+// The mode half of a plain/rich switch, recorded inside the same undo step as the text replacement.
+// Qt undoes the items of a step in reverse order and redoes them in order, so the item recorded before
+// the text acts on undo (after the old text is back) and the one recorded after acts on redo (after
+// the new text is back): listeners always see the text and the mode agree.
+class RichTextModeUndo : public QAbstractUndoItem
+{
+public:
+    enum class ActsOn { undo, redo };
+    RichTextModeUndo(TextDocument *document, bool richText, ActsOn actsOn)
+        : m_document(document)
+        , m_richText(richText)
+        , m_actsOn(actsOn)
+    {
+    }
+    void undo() override
+    {
+        if (m_actsOn == ActsOn::undo)
+            switchMode();
+    }
+    void redo() override
+    {
+        if (m_actsOn == ActsOn::redo)
+            switchMode();
+    }
+
+private:
+    void switchMode()
+    {
+        m_document->setRichTextMode(m_richText);
+        Q_EMIT m_document->textDidReload();
+    }
+
+    TextDocument *m_document;
+    bool m_richText;
+    ActsOn m_actsOn;
+};
+
+QString TextDocument::plainTextType()
+{
+    return QStringLiteral("public.plain-text");
+}
+
+QString TextDocument::richTextType()
+{
+    return QStringLiteral("public.rtf");
+}
+
+TextDocument::TextDocument(QObject *parent)
+    : QObject(parent)
+    , m_storage(new QTextDocument(this))
+    , m_codec(*TextStorageCodec::forText({}))
+    , m_encoding(Preferences::preferredEncoding())
+    , m_lineEnding(Preferences::defaultLineEnding())
+    , m_fileType(plainTextType())
+{
+    m_storage->setDocumentLayout(new QPlainTextDocumentLayout(m_storage));
+    m_storage->setUndoRedoEnabled(false);
+    QTextCursor(m_storage).setCharFormat(baseAttributes());
+    m_storage->setUndoRedoEnabled(true);
+    connect(m_storage, &QTextDocument::modificationChanged, this, [this] { emitEditedIfChanged(); });
+}
+
+TextDocument::~TextDocument() = default;
+
+QString TextDocument::text() const
+{
+    return m_codec.fromStorage(m_storage->toRawText());
+}
+
+Language TextDocument::language() const
+{
+    if (m_languageOverride)
+        return *m_languageOverride;
+    return Language::forFile(QFileInfo(m_filePath).fileName());
+}
+
+void TextDocument::setLanguageOverride(std::optional<Language> language)
+{
+    m_languageOverride = std::move(language);
+    Q_EMIT languageDidChange();
+}
+
+void TextDocument::setFilePath(const QString &path)
+{
+    if (path == m_filePath)
+        return;
+    m_filePath = path;
+    Q_EMIT fileChanged();
+}
+
+QString TextDocument::displayName() const
+{
+    if (!m_filePath.isEmpty())
+        return QFileInfo(m_filePath).fileName();
+    if (!m_untitledName.isEmpty())
+        return m_untitledName;
+    const QString untitled = L(QStringLiteral("Sans titre"), QStringLiteral("Untitled"));
+    return m_untitledNumber > 1 ? untitled + u' ' + QString::number(m_untitledNumber) : untitled;
+}
+
+void TextDocument::duplicateFrom(const TextDocument &other)
+{
+    m_codec = other.m_codec;
+    m_encoding = other.m_encoding;
+    m_hasBOM = other.m_hasBOM;
+    m_lineEnding = other.m_lineEnding;
+    setRichTextMode(other.m_isRichText);
+    m_storage->setUndoRedoEnabled(false);
+    QTextCursor cursor(m_storage);
+    cursor.select(QTextCursor::Document);
+    cursor.insertFragment(QTextDocumentFragment(other.m_storage));
+    m_storage->setUndoRedoEnabled(true);
+    // A duplicate has never been saved: closing it asks, like any new document with content.
+    m_storage->setModified(!other.text().isEmpty());
+    const QString base = QFileInfo(other.displayName()).completeBaseName();
+    m_untitledName = L(QStringLiteral("%1 copie"), QStringLiteral("%1 copy")).arg(base.isEmpty() ? other.displayName() : base);
+    emitEditedIfChanged();
+    Q_EMIT textDidReload();
+}
+
+std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QString &typeName)
+{
+    if (typeName == richTextType()) {
+        QTextDocument content;
+        if (!RtfReader::read(data, content))
+            return TextFileError::undecodableData();
+        themed(content);
+        m_storage->setUndoRedoEnabled(false);
+        QTextCursor cursor(m_storage);
+        cursor.select(QTextCursor::Document);
+        cursor.insertFragment(QTextDocumentFragment(&content));
+        m_storage->setUndoRedoEnabled(true);
+        m_storage->setModified(false);
+        m_codec = *TextStorageCodec::forText({});
+        setRichTextMode(true);
+        Q_EMIT textDidReload();
+        return std::nullopt;
+    }
+
+    if (TextFile::isBinary(data))
+        return TextFileError::binaryData();
+    auto decoded = TextFile::decode(data, Preferences::preferredEncoding());
+    if (!decoded)
+        return decoded.error();
+    const auto codec = TextStorageCodec::forText(decoded.value().text);
+    if (!codec)
+        return TextFileError::undecodableData();
+
+    m_codec = *codec;
+    m_encoding = decoded.value().encoding;
+    m_hasBOM = decoded.value().hasBOM;
+    m_lineEnding = decoded.value().lineEnding.value_or(Preferences::defaultLineEnding());
+    replaceContent(m_codec.toStorage(decoded.value().text));
+    Q_EMIT textDidReload();
+    return std::nullopt;
+}
+
+Result<QByteArray, TextFileError> TextDocument::data() const
+{
+    if (!m_isRichText)
+        return TextFile::encode(text(), m_encoding, m_hasBOM, m_lineEnding);
+    auto copy = std::unique_ptr<QTextDocument>(m_storage->clone());
+    unthemed(*copy);
+    QByteArray rtf = RtfWriter::write(*copy);
+    if (rtf.isEmpty())
+        return TextFileError::unencodableIn(Encoding::ascii());
+    return rtf;
+}
+
+std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
+{
+    if (encoding == m_encoding)
+        return std::nullopt;
+
+    if (!m_filePath.isEmpty() && !isEdited()) {
+        QFile file(m_filePath);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = file.readAll();
+            QByteArrayView rest = bytes;
+            bool droppedMark = false;
+            if (const auto mark = TextFile::byteOrderMark(encoding); mark && rest.startsWith(*mark)) {
+                rest = rest.sliced(mark->size());
+                droppedMark = true;
+            }
+            auto decoded = StrictCodec::decode(rest, encoding);
+            if (!decoded)
+                return TextFileError::unencodableIn(encoding);
+            const auto detected = LineEnding::detect(*decoded);
+            // As when a file is first read, a file whose breaks are mostly LF keeps its stray CRs as
+            // characters: turning them into line breaks would change the file at the next save.
+            QString text = detected && *detected != LineEnding::lf
+                               ? LineEnding::normalize(std::move(*decoded))
+                               : std::move(*decoded);
+            const auto codec = TextStorageCodec::forText(text);
+            if (!codec)
+                return TextFileError::unencodableIn(encoding);
+            m_encoding = encoding;
+            m_hasBOM = droppedMark;
+            if (detected)
+                m_lineEnding = *detected;
+            m_codec = *codec;
+            replaceContent(m_codec.toStorage(text));
+            Q_EMIT textDidReload();
+            Q_EMIT encodingDidChange();
+            return std::nullopt;
+        }
+    }
+
+    if (!TextFile::encode(text(), encoding, false, LineEnding::lf))
+        return TextFileError::unencodableIn(encoding);
+    m_encoding = encoding;
+    m_hasBOM = false;
+    noteChange();
+    Q_EMIT encodingDidChange();
+    return std::nullopt;
+}
+
+void TextDocument::setLineEnding(LineEnding ending)
+{
+    if (ending == m_lineEnding)
+        return;
+    m_lineEnding = ending;
+    noteChange();
+    Q_EMIT encodingDidChange();
+}
+
+void TextDocument::apply(bool richText,
+                         const QTextDocumentFragment &content,
+                         const QTextDocumentFragment &undoing)
+{
+    Q_UNUSED(undoing); // the undo step keeps the replaced text itself
+    const bool old = m_isRichText;
+    QTextCursor cursor(m_storage);
+    cursor.beginEditBlock();
+    m_storage->appendUndoItem(new RichTextModeUndo(this, old, RichTextModeUndo::ActsOn::undo));
+    cursor.select(QTextCursor::Document);
+    cursor.insertFragment(content);
+    m_storage->appendUndoItem(new RichTextModeUndo(this, richText, RichTextModeUndo::ActsOn::redo));
+    cursor.endEditBlock();
+    setRichTextMode(richText);
+    Q_EMIT textDidReload();
+}
+
+QString TextDocument::fileNameExtension(const QString &typeName) const
+{
+    if (typeName == richTextType())
+        return QStringLiteral("rtf");
+    const QString suffix = QFileInfo(m_filePath).suffix();
+    return suffix.isEmpty() ? QStringLiteral("txt") : suffix;
+}
+
+bool TextDocument::isEdited() const
+{
+    return m_storage->isModified() || m_changeCount != 0;
+}
+
+void TextDocument::markSaved()
+{
+    m_changeCount = 0;
+    m_storage->setModified(false);
+    emitEditedIfChanged();
+}
+
+void TextDocument::noteChange()
+{
+    ++m_changeCount;
+    emitEditedIfChanged();
+}
+
+void TextDocument::emitEditedIfChanged()
+{
+    const bool edited = isEdited();
+    if (edited == m_lastEdited)
+        return;
+    m_lastEdited = edited;
+    Q_EMIT editedChanged(edited);
+}
+
+QTextCharFormat TextDocument::baseAttributes()
+{
+    QTextCharFormat format;
+    format.setFont(Preferences::editorFont());
+    format.setForeground(Theme::text());
+    return format;
+}
+
+void TextDocument::replaceContent(const QString &storageText)
+{
+    // Loading is not an edit: nothing to undo, nothing unsaved.
+    m_storage->setUndoRedoEnabled(false);
+    QTextCursor cursor(m_storage);
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(storageText, baseAttributes());
+    m_storage->setUndoRedoEnabled(true);
+    m_storage->setModified(false);
+    m_changeCount = 0;
+    emitEditedIfChanged();
+}
+
+void TextDocument::setRichTextMode(bool richText)
+{
+    m_isRichText = richText;
+    m_fileType = richText ? richTextType() : plainTextType();
+}
+
+namespace {
+
+bool isNearBlack(const QColor &color)
+{
+    const QColor rgb = color.toRgb();
+    return rgb.redF() < 0.15f && rgb.greenF() < 0.15f && rgb.blueF() < 0.15f;
+}
+
+// Applies change to the character format of every run of document. The runs are listed first and
+// changed afterwards, since changing a format can merge or split the fragments being walked.
+template <typename Change>
+void forEachRun(QTextDocument &document, Change change)
+{
+    struct Run
+    {
+        int position;
+        int length;
+        QTextCharFormat format;
+    };
+    std::vector<Run> changed;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            QTextCharFormat format = fragment.charFormat();
+            if (change(format))
+                changed.push_back({fragment.position(), fragment.length(), format});
+        }
+    }
+    QTextCursor cursor(&document);
+    for (const Run &run : changed) {
+        cursor.setPosition(run.position);
+        cursor.setPosition(run.position + run.length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(run.format);
+    }
+}
+
+} // namespace
+
+void TextDocument::themed(QTextDocument &document)
+{
+    forEachRun(document, [](QTextCharFormat &format) {
+        const QBrush brush = format.foreground();
+        if (brush.style() != Qt::NoBrush && brush.color().isValid() && !isNearBlack(brush.color()))
+            return false;
+        format.setForeground(Theme::text());
+        return true;
+    });
+}
+
+void TextDocument::unthemed(QTextDocument &document)
+{
+    forEachRun(document, [](QTextCharFormat &format) {
+        if (!format.hasProperty(QTextFormat::ForegroundBrush) || format.foreground().color() != Theme::text())
+            return false;
+        format.clearForeground();
+        return true;
+    });
+}
+
+} // namespace plumeo

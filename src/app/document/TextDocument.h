@@ -1,0 +1,126 @@
+#pragma once
+
+#include <optional>
+
+#include <QObject>
+#include <QTextCharFormat>
+#include <QTextDocumentFragment>
+
+#include "base/Result.h"
+#include "syntax/Language.h"
+#include "document/TextStorageCodec.h"
+#include "text/Encoding.h"
+#include "text/LineEnding.h"
+#include "text/TextFileError.h"
+
+class QTextDocument;
+
+namespace plumeo {
+
+// One document: its text storage (a QTextDocument the editor shows and edits directly), how its file
+// is encoded (encoding, byte order mark, line ending, so that saving writes it back unchanged), whether
+// it is plain or rich text, and where it lives. Reading and writing go through TextFile for plain text
+// and the RTF module for rich text. A failed read, write or encoding change leaves everything as it was.
+//
+// The storage never holds the characters Qt would alter (see TextStorageCodec): read the text with
+// text(), never with QTextDocument::toPlainText().
+class TextDocument : public QObject
+{
+    Q_OBJECT
+public:
+    static QString plainTextType(); // "public.plain-text"
+    static QString richTextType();  // "public.rtf"
+
+    explicit TextDocument(QObject *parent = nullptr);
+    ~TextDocument() override;
+
+    QTextDocument *textStorage() const { return m_storage; }
+    const TextStorageCodec &storageCodec() const { return m_codec; }
+    // The exact text of the document, line breaks as LF.
+    QString text() const;
+
+    bool isRichText() const { return m_isRichText; }
+    const Encoding &encoding() const { return m_encoding; }
+    bool hasBOM() const { return m_hasBOM; }
+    LineEnding lineEnding() const { return m_lineEnding; }
+
+    // The syntax language: the user's choice for this document, else the one its file name suggests.
+    Language language() const;
+    const std::optional<Language> &languageOverride() const { return m_languageOverride; }
+    // Changes the user's choice (nothing: back to the file name's language) and emits
+    // languageDidChange.
+    void setLanguageOverride(std::optional<Language> language);
+
+    QString filePath() const { return m_filePath; }
+    void setFilePath(const QString &path);
+    QString fileType() const { return m_fileType; }
+    void setFileType(const QString &type) { m_fileType = type; }
+    // The file name, or "Sans titre"/"Untitled" (with a number after the first) when there is no file.
+    QString displayName() const;
+    void setUntitledNumber(int number) { m_untitledNumber = number; }
+    // The name of a document without a file that is not a plain "Untitled" (a duplicate).
+    void setUntitledName(const QString &name) { m_untitledName = name; }
+
+    // Becomes an untitled copy of other: same content, mode, encoding, mark and line ending.
+    void duplicateFrom(const TextDocument &other);
+
+    // Fills the document from a file's bytes read as the given type. Errors are TextFileErrors.
+    std::optional<TextFileError> read(const QByteArray &data, const QString &typeName);
+    // The bytes to save: the text in the document's encoding, BOM and line ending, or RTF.
+    Result<QByteArray, TextFileError> data() const;
+
+    // Re-reads an unedited file in another encoding, or converts an edited or unsaved text to it.
+    std::optional<TextFileError> setEncoding(const Encoding &encoding);
+    void setLineEnding(LineEnding ending);
+    // Switches between plain and rich text with new content, as one undoable step whose undo restores
+    // undoing and the previous mode.
+    void apply(bool richText, const QTextDocumentFragment &content, const QTextDocumentFragment &undoing);
+
+    // "rtf" for rich text; otherwise the current file's extension (its case kept), else "txt".
+    QString fileNameExtension(const QString &typeName) const;
+
+    // Unsaved changes: text edits not undone, plus changes that are not text edits (line ending,
+    // converted encoding).
+    bool isEdited() const;
+    // The document now matches its file (after a save).
+    void markSaved();
+    // A change that is not a text edit.
+    void noteChange();
+
+    // The attributes of plain text: the editor font and the theme's text colour.
+    static QTextCharFormat baseAttributes();
+    // Near-black or missing colours take the theme's text colour; authored colours stay.
+    static void themed(QTextDocument &document);
+    // The theme's text colour is removed again, so that saved files hold default-coloured text.
+    static void unthemed(QTextDocument &document);
+
+Q_SIGNALS:
+    void textDidReload();
+    void encodingDidChange();
+    void languageDidChange();
+    void editedChanged(bool edited);
+    void fileChanged();
+
+private:
+    friend class RichTextModeUndo;
+
+    void replaceContent(const QString &storageText);
+    void setRichTextMode(bool richText);
+    void emitEditedIfChanged();
+
+    QTextDocument *m_storage;
+    TextStorageCodec m_codec;
+    bool m_isRichText = false;
+    Encoding m_encoding;
+    bool m_hasBOM = false;
+    LineEnding m_lineEnding = LineEnding::lf;
+    std::optional<Language> m_languageOverride;
+    QString m_filePath;
+    QString m_fileType;
+    int m_untitledNumber = 1;
+    QString m_untitledName;
+    int m_changeCount = 0;
+    bool m_lastEdited = false;
+};
+
+} // namespace plumeo

@@ -1,0 +1,318 @@
+#include "editor/EditorWindowController.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "ActionDispatcher.h"
+#include "Alerts.h"
+#include "AppDelegate.h"
+#include "DocumentCommands.h"
+#include "MainMenu.h"
+#include "Theme.h"
+#include "document/TextDocument.h"
+#include "editor/EditorViewController.h"
+#include "text/Localization.h"
+#include "text/UserDefaults.h"
+
+namespace plumeo {
+
+namespace {
+
+std::vector<EditorWindowController *> &windows()
+{
+    static std::vector<EditorWindowController *> list;
+    return list;
+}
+
+// Most recently active first.
+std::vector<EditorWindowController *> &activationOrder()
+{
+    static std::vector<EditorWindowController *> list;
+    return list;
+}
+
+QString frameKey()
+{
+    return QStringLiteral("windowFrame.") + EditorWindowController::autosaveName();
+}
+
+} // namespace
+
+EditorWindowController::EditorWindowController(QWidget *parent)
+    : QMainWindow(parent)
+    , m_tabs(new QTabWidget(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setMinimumSize(420, 260);
+    m_tabs->setDocumentMode(true);
+    m_tabs->setTabsClosable(true);
+    m_tabs->setMovable(true);
+    m_tabs->tabBar()->setAutoHide(true);
+    setCentralWidget(m_tabs);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Theme::background());
+    setPalette(colours);
+
+    // The remembered frame for the first window; later ones cascade from the frontmost.
+    EditorWindowController *previous = frontmost();
+    const QByteArray frame = QByteArray::fromBase64(
+        UserDefaults::standard().string(frameKey()).value_or(QString()).toLatin1());
+    if (previous) {
+        resize(previous->size());
+        move(previous->pos() + QPoint(24, 24));
+    } else if (frame.isEmpty() || !restoreGeometry(frame)) {
+        resize(980, 680);
+    }
+
+    connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int index) {
+        if (auto *editor = qobject_cast<EditorViewController *>(m_tabs->widget(index)))
+            closeDocument(editor->document());
+    });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        updateTitles();
+        if (auto *editor = qobject_cast<EditorViewController *>(m_tabs->currentWidget()))
+            if (editor->textView())
+                editor->textView()->setFocus();
+    });
+    windows().push_back(this);
+    activationOrder().insert(activationOrder().begin(), this);
+    rebuildMenuBar();
+}
+
+EditorWindowController::~EditorWindowController()
+{
+    std::erase(windows(), this);
+    std::erase(activationOrder(), this);
+}
+
+const std::vector<EditorWindowController *> &EditorWindowController::all()
+{
+    return windows();
+}
+
+EditorWindowController *EditorWindowController::frontmost()
+{
+    if (auto *active = qobject_cast<EditorWindowController *>(QApplication::activeWindow()))
+        return active;
+    for (EditorWindowController *window : activationOrder())
+        if (window->isVisible())
+            return window;
+    return activationOrder().empty() ? nullptr : activationOrder().front();
+}
+
+void EditorWindowController::rebuildMenuBar()
+{
+    QMenuBar *bar = MainMenu::build(AppDelegate::shared());
+    setMenuBar(bar); // the old bar is deleted by the window
+    ActionDispatcher::shared().install(bar);
+}
+
+EditorViewController *EditorWindowController::addDocument(TextDocument *document)
+{
+    auto *editor = new EditorViewController(document, m_tabs);
+    document->setParent(editor);
+    auto *commands = new DocumentCommands(document, this);
+    m_commands.push_back(commands);
+    connect(document, &QObject::destroyed, this,
+            [this, commands] { std::erase(m_commands, commands); });
+    connect(document, &TextDocument::editedChanged, this, &EditorWindowController::updateTitles);
+    connect(document, &TextDocument::fileChanged, this, &EditorWindowController::updateTitles);
+    const int index = m_tabs->addTab(editor, document->displayName());
+    m_tabs->setCurrentIndex(index);
+    updateTitles();
+    if (editor->textView())
+        editor->textView()->setFocus();
+    return editor;
+}
+
+TextDocument *EditorWindowController::takeDocument(TextDocument *document)
+{
+    EditorViewController *editor = editorFor(document);
+    if (!editor)
+        return nullptr;
+    m_tabs->removeTab(m_tabs->indexOf(editor));
+    document->setParent(nullptr);
+    disconnect(document, nullptr, this, nullptr);
+    std::erase_if(m_commands, [document](DocumentCommands *c) { return c->document() == document; });
+    // The commands are children of the document; the window they used goes with this tab.
+    for (QObject *child : document->children())
+        if (auto *commands = qobject_cast<DocumentCommands *>(child))
+            delete commands;
+    delete editor;
+    updateTitles();
+    return document;
+}
+
+TextDocument *EditorWindowController::currentDocument() const
+{
+    auto *editor = qobject_cast<EditorViewController *>(m_tabs->currentWidget());
+    return editor ? editor->document() : nullptr;
+}
+
+std::vector<TextDocument *> EditorWindowController::documents() const
+{
+    std::vector<TextDocument *> list;
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (auto *editor = qobject_cast<EditorViewController *>(m_tabs->widget(i)))
+            list.push_back(editor->document());
+    return list;
+}
+
+EditorViewController *EditorWindowController::editorFor(const TextDocument *document) const
+{
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (auto *editor = qobject_cast<EditorViewController *>(m_tabs->widget(i)))
+            if (editor->document() == document)
+                return editor;
+    return nullptr;
+}
+
+void EditorWindowController::showDocument(const TextDocument *document)
+{
+    if (EditorViewController *editor = editorFor(document))
+        m_tabs->setCurrentWidget(editor);
+}
+
+bool EditorWindowController::closeDocument(TextDocument *document)
+{
+    EditorViewController *editor = editorFor(document);
+    if (!editor)
+        return true;
+    if (document->isEdited()) {
+        m_tabs->setCurrentWidget(editor);
+        switch (Alerts::askToSave(this, document->displayName())) {
+        case Alerts::SaveChoice::cancel:
+            return false;
+        case Alerts::SaveChoice::save:
+            for (DocumentCommands *commands : m_commands)
+                if (commands->document() == document && !commands->save())
+                    return false;
+            break;
+        case Alerts::SaveChoice::dontSave:
+            break;
+        }
+    }
+    m_tabs->removeTab(m_tabs->indexOf(editor));
+    delete editor; // and the document with it
+    updateTitles();
+    if (m_tabs->count() == 0)
+        close();
+    return true;
+}
+
+bool EditorWindowController::closeAllDocuments()
+{
+    for (TextDocument *document : documents())
+        if (!closeDocument(document))
+            return false;
+    return true;
+}
+
+std::vector<ActionResponder *> EditorWindowController::responders()
+{
+    std::vector<ActionResponder *> list;
+    if (TextDocument *document = currentDocument())
+        for (DocumentCommands *commands : m_commands)
+            if (commands->document() == document)
+                list.push_back(commands);
+    list.push_back(this);
+    return list;
+}
+
+bool EditorWindowController::handles(const MenuItemInfo &item) const
+{
+    static const QStringList actions = {
+        QStringLiteral("performClose:"),     QStringLiteral("performMiniaturize:"),
+        QStringLiteral("performZoom:"),      QStringLiteral("toggleFullScreen:"),
+        QStringLiteral("moveTabToNewWindow:"),
+    };
+    return actions.contains(item.action);
+}
+
+void EditorWindowController::validate(const MenuItemInfo &item, MenuItemState &state) const
+{
+    if (item.action == u"moveTabToNewWindow:")
+        state.enabled = m_tabs->count() > 1;
+    else if (item.action == u"toggleFullScreen:")
+        state.title = isFullScreen() ? L(QStringLiteral("Quitter le plein écran"), QStringLiteral("Exit Full Screen"))
+                                     : L(QStringLiteral("Passer en plein écran"), QStringLiteral("Enter Full Screen"));
+}
+
+void EditorWindowController::perform(const MenuItemInfo &item)
+{
+    if (item.action == u"performClose:") {
+        if (TextDocument *document = currentDocument())
+            closeDocument(document);
+        else
+            close();
+    } else if (item.action == u"performMiniaturize:") {
+        showMinimized();
+    } else if (item.action == u"performZoom:") {
+        isMaximized() ? showNormal() : showMaximized();
+    } else if (item.action == u"toggleFullScreen:") {
+        isFullScreen() ? showNormal() : showFullScreen();
+    } else if (item.action == u"moveTabToNewWindow:") {
+        moveCurrentTabToNewWindow();
+    }
+}
+
+void EditorWindowController::moveCurrentTabToNewWindow()
+{
+    TextDocument *document = currentDocument();
+    if (!document || m_tabs->count() < 2)
+        return;
+    takeDocument(document);
+    auto *window = new EditorWindowController;
+    window->addDocument(document);
+    window->show();
+    window->activateWindow();
+}
+
+void EditorWindowController::updateTitles()
+{
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        if (auto *editor = qobject_cast<EditorViewController *>(m_tabs->widget(i))) {
+            TextDocument *document = editor->document();
+            m_tabs->setTabText(i, document->isEdited() ? QStringLiteral("● ") + document->displayName()
+                                                       : document->displayName());
+            m_tabs->setTabToolTip(i, document->filePath());
+        }
+    }
+    TextDocument *document = currentDocument();
+    setWindowTitle(document ? document->displayName() + QStringLiteral("[*] — Plumeo") : QStringLiteral("Plumeo"));
+    setWindowModified(document && document->isEdited());
+    setWindowFilePath(document ? document->filePath() : QString());
+}
+
+void EditorWindowController::saveFrame()
+{
+    UserDefaults::standard().set(frameKey(), QString::fromLatin1(saveGeometry().toBase64()));
+}
+
+void EditorWindowController::closeEvent(QCloseEvent *event)
+{
+    if (!closeAllDocuments()) {
+        event->ignore();
+        return;
+    }
+    saveFrame();
+    event->accept();
+}
+
+void EditorWindowController::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        std::erase(activationOrder(), this);
+        activationOrder().insert(activationOrder().begin(), this);
+    } else if (event->type() == QEvent::LanguageChange) {
+        updateTitles();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+} // namespace plumeo

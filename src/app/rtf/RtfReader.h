@@ -1,0 +1,42 @@
+#pragma once
+
+#include "base/Result.h"
+#include "rtf/RtfReadError.h"
+
+#include <QByteArrayView>
+
+class QTextDocument;
+
+namespace plumeo {
+
+// Reads RTF written by word processors into a QTextDocument: text (Unicode escapes, 8-bit text
+// through the document's and each font's code page), font family and size, bold, italic, underline,
+// strikethrough, superscript and subscript, foreground and background colours, paragraph alignment,
+// indents and spacing. Destinations that are not body text (headers, footers, notes, pictures,
+// field instructions, document information…) are skipped; a field keeps its result. Hidden text is
+// left out. Table cells become paragraphs.
+//
+// Colours keep the difference between "no colour" and an explicit colour: text without \cf, with
+// \cf naming an automatic table entry, or with an index past the table has no foreground property
+// at all. Paragraph breaks are block boundaries; \line is U+2028 inside a block. Lengths convert at
+// 15 twips per pixel.
+namespace RtfReader {
+
+struct Summary
+{
+    // False when the data ended before the document's closing brace (a truncated or damaged file);
+    // the document then holds everything read up to that point.
+    bool complete = true;
+};
+
+// Whether the data starts as RTF does.
+bool hasRtfSignature(QByteArrayView data);
+
+// Replaces the whole content of document with the RTF data (the document's undo history is
+// cleared). On failure the document is left untouched. Never recurses on group depth and needs
+// memory in proportion to the data.
+Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document);
+
+} // namespace RtfReader
+
+} // namespace plumeo

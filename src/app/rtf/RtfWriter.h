@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+
+namespace plumeo {
+
+// Writes a QTextDocument as RTF that word processors read back: one font table entry per family
+// used, a colour table whose entry 0 is automatic, and for each paragraph its alignment, indents
+// and spacing, then its runs, each starting from \plain with its font, size, bold, italic,
+// underline, strikethrough, superscript/subscript, \cf and background colour. Text without a
+// foreground colour gets no \cf at all, so that it stays "no colour" rather than black. Every
+// character outside ASCII is written as \uN? (characters beyond U+FFFF as their two surrogates), so
+// the code page never matters. Text without a family or size takes the document's default font.
+// Images and other embedded objects are not written. The output is ASCII.
+namespace RtfWriter {
+
+QByteArray write(const QTextDocument &document);
+
+} // namespace RtfWriter
+
+} // namespace plumeo

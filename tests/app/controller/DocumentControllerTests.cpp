@@ -1,0 +1,271 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include "ActionDispatcher.h"
+#include "Alerts.h"
+#include "AppDelegate.h"
+#include "AppVersion.h"
+#include "DocumentCommands.h"
+#include "DocumentController.h"
+#include "RecentDocuments.h"
+#include "document/TextDocument.h"
+#include "editor/EditorWindowController.h"
+#include "text/Localization.h"
+
+using namespace plumeo;
+
+namespace {
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void type(TextDocument *document, const QString &text)
+{
+    QTextCursor cursor(document->textStorage());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+}
+
+// A launched application: delegate, controller, and alerts recorded instead of shown.
+class ControllerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Localization::setCurrent(AppLanguage::en);
+        delegate = std::make_unique<AppDelegate>();
+        delegate->applicationWillFinishLaunching({});
+        Alerts::setAnswersForTesting({
+            [this](const DocumentError &error) { alerts << error.description; },
+            [this](const QString &) { return saveChoice; },
+            [](const QString &) { return true; },
+        });
+    }
+    void TearDown() override
+    {
+        saveChoice = Alerts::SaveChoice::dontSave;
+        for (EditorWindowController *window : std::vector(EditorWindowController::all()))
+            delete window;
+        Alerts::setAnswersForTesting({});
+        delegate.reset();
+        Localization::setCurrent(AppLanguage::system);
+    }
+    DocumentController *controller() { return delegate->documentController(); }
+
+    std::unique_ptr<AppDelegate> delegate;
+    QStringList alerts;
+    Alerts::SaveChoice saveChoice = Alerts::SaveChoice::dontSave;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(ControllerTest, TypeOfContentsRefusesBinaryAndRecognisesRichText)
+{
+    const auto type = [](const QString &path) { return DocumentController::typeForContents(path); };
+    EXPECT_EQ(type(writeFile(dir, QStringLiteral("notes.txt"), "hello")).value(), TextDocument::plainTextType());
+    EXPECT_EQ(type(writeFile(dir, QStringLiteral("empty"), "")).value(), TextDocument::plainTextType());
+    // The extension decides before the content…
+    EXPECT_EQ(type(writeFile(dir, QStringLiteral("report.RTF"), "plain")).value(), TextDocument::richTextType());
+    // …and content starting as RTF does is rich text whatever the name.
+    EXPECT_EQ(type(writeFile(dir, QStringLiteral("letter"), "{\\rtf1 hi}")).value(), TextDocument::richTextType());
+
+    const auto png = type(writeFile(dir, QStringLiteral("image.png"), QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)));
+    ASSERT_FALSE(png);
+    EXPECT_EQ(png.error().description, u"This file is not a text file.");
+    EXPECT_EQ(png.error().recoverySuggestion,
+              u"Plumeo only opens text files; images, archives and executables are refused.");
+    EXPECT_FALSE(type(dir.filePath(QStringLiteral("missing.txt"))));
+    EXPECT_FALSE(type(dir.path()));
+}
+
+TEST_F(ControllerTest, LaunchArgumentsSkipOptionsAndTheirValues)
+{
+    EXPECT_EQ(AppDelegate::fileArguments({"--lang", "en", "notes.txt"}), QStringList{"notes.txt"});
+    EXPECT_EQ(AppDelegate::fileArguments({"--snapshot", "out.png", "in.md", "a.txt", "-v", "--verbose", "b"}),
+              QStringList({"a.txt", "b"}));
+    EXPECT_EQ(AppDelegate::fileArguments({"--lang"}), QStringList());
+
+    const auto bare = AppDelegate::snapshotRequest({"--snapshot"});
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->output, u"/tmp/plumeo-snapshot.png");
+    EXPECT_FALSE(bare->input);
+    const auto full = AppDelegate::snapshotRequest({"x", "--snapshot", "o.png", "i.md"});
+    EXPECT_EQ(full->output, u"o.png");
+    EXPECT_EQ(full->input, u"i.md");
+    EXPECT_FALSE(AppDelegate::snapshotRequest({"a.txt"}));
+}
+
+TEST_F(ControllerTest, EachFileThatCannotOpenIsReportedAndTheOthersStillOpen)
+{
+    const QString good = writeFile(dir, QStringLiteral("good.txt"), "fine\n");
+    const QString rich = writeFile(dir, QStringLiteral("doc.rtf"), "{\\rtf1\\ansi Hello\\par}");
+    const QStringList arguments = {
+        writeFile(dir, QStringLiteral("pic.png"), QByteArray("\x89PNG\0\0", 6)),
+        good,
+        dir.filePath(QStringLiteral("nope.txt")),
+        dir.path(),
+        writeFile(dir, QStringLiteral("fake.rtf"), "not rtf at all"),
+        rich,
+    };
+    const auto result = delegate->openFiles(arguments);
+    EXPECT_EQ(result.requested, 6);
+    EXPECT_EQ(result.opened, 2);
+    ASSERT_EQ(alerts.size(), 4);
+    EXPECT_EQ(alerts[0], u"This file is not a text file.");
+    EXPECT_EQ(alerts[1], u"The file “nope.txt” doesn’t exist.");
+    EXPECT_TRUE(alerts[2].contains(u"is a folder"));
+    EXPECT_EQ(alerts[3], u"The text in this file could not be decoded with any known encoding.");
+
+    ASSERT_EQ(controller()->documents().size(), 2u);
+    EXPECT_EQ(controller()->documents()[0]->text(), u"fine\n");
+    EXPECT_TRUE(controller()->documents()[1]->isRichText());
+    EXPECT_EQ(EditorWindowController::all().size(), 1u); // tabs of one window
+    // Opening an open file shows it again rather than opening it twice.
+    EXPECT_EQ(controller()->openDocument(good).value(), controller()->documents()[0]);
+    EXPECT_EQ(RecentDocuments::paths().first(), rich);
+}
+
+TEST_F(ControllerTest, SavingWritesTheFileOrLeavesEverythingAsItWas)
+{
+    TextDocument *document = controller()->newDocument();
+    type(document, QStringLiteral("Ça va\nbien\n"));
+    DocumentCommands commands(document, nullptr);
+    const QString path = dir.filePath(QStringLiteral("new.txt"));
+    ASSERT_TRUE(commands.saveTo(path));
+    EXPECT_EQ(readFile(path), "Ça va\nbien\n");
+    EXPECT_FALSE(document->isEdited());
+    EXPECT_EQ(document->filePath(), path);
+    EXPECT_EQ(document->displayName(), u"new.txt");
+
+    // A character the encoding cannot hold: the alert, and nothing written.
+    ASSERT_FALSE(document->setEncoding(Encoding::isoLatin1()));
+    document->markSaved();
+    ASSERT_TRUE(commands.saveTo(path));
+    const QByteArray latin1 = readFile(path);
+    type(document, QStringLiteral("€uro"));
+    EXPECT_FALSE(commands.saveTo(path));
+    EXPECT_EQ(alerts.last(), u"Some characters cannot be encoded in ISO Latin 1.");
+    EXPECT_EQ(readFile(path), latin1);
+    EXPECT_TRUE(document->isEdited());
+
+    // A place that cannot be written: the alert, the document still edited and where it was.
+    document->textStorage()->undo();
+    type(document, QStringLiteral("ok"));
+    EXPECT_FALSE(commands.saveTo(dir.path()));
+    EXPECT_TRUE(alerts.last().startsWith(u"The document “new.txt” couldn’t be saved."));
+    EXPECT_EQ(document->filePath(), path);
+    EXPECT_TRUE(document->isEdited());
+}
+
+TEST_F(ControllerTest, RenameMoveRevertAndDuplicate)
+{
+    const QString path = writeFile(dir, QStringLiteral("draft.md"), "# Title\n");
+    TextDocument *document = controller()->openDocument(path).value();
+    DocumentCommands commands(document, nullptr);
+
+    ASSERT_TRUE(commands.renameTo(QStringLiteral("final.md")));
+    EXPECT_EQ(document->filePath(), dir.filePath(QStringLiteral("final.md")));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(commands.renameTo(QStringLiteral("final.md"))); // same name: nothing to do
+    writeFile(dir, QStringLiteral("taken.md"), "other");
+    EXPECT_FALSE(commands.renameTo(QStringLiteral("taken.md")));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("taken.md"))), "other");
+
+    QDir(dir.path()).mkdir(QStringLiteral("archive"));
+    ASSERT_TRUE(commands.moveTo(dir.filePath(QStringLiteral("archive"))));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("archive/final.md"))), "# Title\n");
+
+    type(document, QStringLiteral("scratch"));
+    ASSERT_TRUE(commands.revertToSaved());
+    EXPECT_EQ(document->text(), u"# Title\n");
+    EXPECT_FALSE(document->isEdited());
+
+    std::unique_ptr<TextDocument> copy(commands.duplicate());
+    EXPECT_EQ(copy->text(), u"# Title\n");
+    EXPECT_TRUE(copy->filePath().isEmpty());
+    EXPECT_EQ(copy->displayName(), u"final copy");
+}
+
+TEST_F(ControllerTest, ClosingAskesBeforeUnsavedChangesAreLost)
+{
+    const QString path = writeFile(dir, QStringLiteral("keep.txt"), "v1\n");
+    TextDocument *document = controller()->openDocument(path).value();
+    EditorWindowController *window = EditorWindowController::all().front();
+    type(document, QStringLiteral("v2\n"));
+
+    saveChoice = Alerts::SaveChoice::cancel;
+    EXPECT_FALSE(window->closeDocument(document));
+    EXPECT_EQ(controller()->documents().size(), 1u);
+
+    saveChoice = Alerts::SaveChoice::save;
+    EXPECT_TRUE(window->closeDocument(document));
+    EXPECT_EQ(readFile(path), "v1\nv2\n");
+    EXPECT_TRUE(controller()->documents().empty());
+}
+
+TEST_F(ControllerTest, MenuItemsFollowTheResponderChain)
+{
+    TextDocument *document = controller()->newDocument();
+    EditorWindowController *window = EditorWindowController::all().front();
+    window->show();
+    QApplication::setActiveWindow(window);
+    ActionDispatcher &dispatcher = ActionDispatcher::shared();
+    const auto state = [&](const char *action) {
+        return dispatcher.validate(MenuItemInfo{QString::fromLatin1(action), 0, {}, nullptr});
+    };
+    EXPECT_TRUE(state("saveDocument:").enabled);
+    EXPECT_TRUE(state("newDocument:").enabled);
+    EXPECT_TRUE(state("performClose:").enabled);
+    EXPECT_FALSE(state("revertDocumentToSaved:").enabled); // no file yet
+    EXPECT_FALSE(state("browseDocumentVersions:").enabled); // nothing handles it
+    EXPECT_FALSE(state("hideOtherApplications:").enabled);
+    EXPECT_FALSE(state("moveTabToNewWindow:").enabled); // a single tab
+
+    controller()->newDocument();
+    EXPECT_TRUE(state("moveTabToNewWindow:").enabled);
+    EXPECT_TRUE(dispatcher.perform(MenuItemInfo{QStringLiteral("moveTabToNewWindow:"), 0, {}, nullptr}));
+    EXPECT_EQ(EditorWindowController::all().size(), 2u);
+    EXPECT_EQ(window->documents().size(), 1u);
+    EXPECT_EQ(window->documents().front(), document);
+
+    // The menu bar is routed: opening the File menu validates its items.
+    QMenu *fileMenu = window->menuBar()->actions().at(1)->menu();
+    ASSERT_TRUE(fileMenu);
+    dispatcher.validateMenu(fileMenu);
+    for (QAction *action : fileMenu->actions()) {
+        if (MenuItemInfo::of(action).action == u"saveDocument:") {
+            EXPECT_TRUE(action->isEnabled());
+        }
+    }
+}
+
+TEST(AppVersion, MissingOrPlaceholderValuesReadAsDev)
+{
+    EXPECT_EQ(AppVersion::shortVersion(QStringLiteral("1.4.2")), u"1.4.2");
+    EXPECT_EQ(AppVersion::shortVersion(QStringLiteral("@VERSION@")), u"dev");
+    EXPECT_EQ(AppVersion::shortVersion(QString()), u"dev");
+    EXPECT_EQ(AppVersion::build(QStringLiteral("45")), u"45");
+    EXPECT_FALSE(AppVersion::build(QStringLiteral("@BUILD@")));
+    EXPECT_TRUE(AppVersion::description().startsWith(u"Plumeo "));
+    EXPECT_FALSE(AppVersion::icon().isNull());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "document/TextDocument.h"
+
+namespace plumeo::test {
+
+inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A document read from bytes as plain text; fails the test when reading fails.
+inline std::unique_ptr<TextDocument> plainDocument(const QByteArray &bytes)
+{
+    auto document = std::make_unique<TextDocument>();
+    const auto error = document->read(bytes, TextDocument::plainTextType());
+    EXPECT_FALSE(error) << (error ? qPrintable(error->errorDescription()) : "");
+    return document;
+}
+
+} // namespace plumeo::test

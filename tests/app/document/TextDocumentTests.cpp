@@ -1,0 +1,244 @@
+#include <QSignalSpy>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include "DocumentTestSupport.h"
+#include "Preferences.h"
+#include "Theme.h"
+#include "text/Localization.h"
+#include "text/TextFile.h"
+
+using namespace plumeo;
+using namespace plumeo::test;
+
+namespace {
+
+class TextDocumentTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Preferences::registerDefaults(); }
+    void TearDown() override
+    {
+        Preferences::set(Preferences::Key::defaultLineEnding(), std::nullopt);
+        Preferences::set(Preferences::Key::defaultEncoding(), std::nullopt);
+    }
+};
+
+void type(TextDocument &document, const QString &text)
+{
+    QTextCursor cursor(document.textStorage());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+}
+
+} // namespace
+
+TEST_F(TextDocumentTest, UneditedFileSavesBackByteForByteWhateverCharactersItHolds)
+{
+    // LF lines with stray CR LF pairs and lone CRs, and every character Qt would alter on its way
+    // into or out of a text document.
+    const QByteArray file = QStringLiteral("one\ntwo\r\nthree\rfour\u2028five\u2029six\u00A0seven\uFDD0\uFDD1"
+                                           "eight\nnine\n")
+                                .toUtf8();
+    auto document = plainDocument(file);
+    EXPECT_EQ(document->lineEnding(), LineEnding::lf);
+    EXPECT_FALSE(document->isEdited());
+    EXPECT_EQ(document->text(), QString::fromUtf8(file));
+    EXPECT_EQ(document->data().value(), file);
+
+    // The same with a UTF-16 mark and CR LF lines.
+    const QString text = QStringLiteral("a\u2029b\r\nc\u00A0d\r\n");
+    QByteArray wide("\xFF\xFE", 2);
+    wide.append(TextFile::encode(text, Encoding::utf16LittleEndian(), false, LineEnding::lf).value());
+    auto utf16 = plainDocument(wide);
+    EXPECT_EQ(utf16->encoding(), Encoding::utf16LittleEndian());
+    EXPECT_TRUE(utf16->hasBOM());
+    EXPECT_EQ(utf16->lineEnding(), LineEnding::crlf);
+    EXPECT_EQ(utf16->text(), QStringLiteral("a\u2029b\nc\u00A0d\n"));
+    EXPECT_EQ(utf16->data().value(), wide);
+}
+
+TEST_F(TextDocumentTest, ReadingSetsEncodingMarkAndLineEnding)
+{
+    Preferences::set(Preferences::Key::defaultLineEnding(), QJsonValue(QStringLiteral("CRLF")));
+    auto empty = plainDocument({});
+    EXPECT_EQ(empty->encoding(), Encoding::utf8());
+    EXPECT_FALSE(empty->hasBOM());
+    EXPECT_EQ(empty->lineEnding(), LineEnding::crlf); // no line break: the preference decides
+
+    auto crlf = plainDocument("a\r\nb\r\n");
+    EXPECT_EQ(crlf->lineEnding(), LineEnding::crlf);
+    EXPECT_EQ(crlf->text(), u"a\nb\n");
+    EXPECT_EQ(crlf->data().value(), "a\r\nb\r\n");
+
+    auto marked = plainDocument("\xEF\xBB\xBFhello");
+    EXPECT_TRUE(marked->hasBOM());
+    EXPECT_EQ(marked->data().value(), "\xEF\xBB\xBFhello");
+
+    // The preferred encoding decides what UTF-8 cannot read.
+    Preferences::set(Preferences::Key::defaultEncoding(), QJsonValue(qint64(Encoding::macOSRomanRaw)));
+    auto roman = plainDocument("caf\x8E");
+    EXPECT_EQ(roman->encoding(), Encoding::macOSRoman());
+    EXPECT_EQ(roman->text(), u"café");
+}
+
+TEST_F(TextDocumentTest, FailedReadLeavesTheDocumentAsItWas)
+{
+    auto document = plainDocument("keep me");
+    QSignalSpy reloads(document.get(), &TextDocument::textDidReload);
+    const auto binary = document->read(QByteArray("PNG\0\0data", 9), TextDocument::plainTextType());
+    ASSERT_TRUE(binary);
+    EXPECT_EQ(binary->kind(), TextFileError::binary);
+    const auto notRtf = document->read("just text", TextDocument::richTextType());
+    ASSERT_TRUE(notRtf);
+    EXPECT_EQ(notRtf->kind(), TextFileError::undecodable);
+    EXPECT_EQ(document->text(), u"keep me");
+    EXPECT_FALSE(document->isRichText());
+    EXPECT_EQ(reloads.count(), 0);
+
+    // A UTF-16 file with a mark is text, though full of zero bytes.
+    EXPECT_FALSE(document->read(QByteArray("\xFF\xFEh\0i\0", 6), TextDocument::plainTextType()));
+    EXPECT_EQ(document->text(), u"hi");
+}
+
+TEST_F(TextDocumentTest, EncodingChangeReinterpretsAnUneditedFileOrConvertsTheText)
+{
+    QTemporaryDir dir;
+    const QByteArray latin1 = "caf\xE9 cr\xE8me\n";
+    const QString path = writeFile(dir, QStringLiteral("menu.txt"), latin1);
+    auto document = plainDocument(latin1);
+    document->setFilePath(path);
+    const Encoding before = document->encoding();
+    ASSERT_NE(before, Encoding::utf8());
+
+    // Not valid UTF-8: refused, and nothing changes.
+    QSignalSpy changes(document.get(), &TextDocument::encodingDidChange);
+    const auto refused = document->setEncoding(Encoding::utf8());
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->kind(), TextFileError::unencodable);
+    EXPECT_EQ(refused->encoding(), Encoding::utf8());
+    EXPECT_EQ(document->encoding(), before);
+    EXPECT_EQ(changes.count(), 0);
+
+    // Re-reading in Mac OS Roman changes the text but not the file, and the document stays unedited.
+    QSignalSpy reloads(document.get(), &TextDocument::textDidReload);
+    EXPECT_FALSE(document->setEncoding(Encoding::macOSRoman()));
+    EXPECT_EQ(document->text(), u"cafÈ crËme\n");
+    EXPECT_FALSE(document->isEdited());
+    EXPECT_EQ(reloads.count(), 1);
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(document->data().value(), latin1);
+
+    // An edited document is converted instead: it must be representable.
+    auto edited = plainDocument("plain");
+    type(*edited, QStringLiteral(" é"));
+    EXPECT_TRUE(edited->setEncoding(Encoding::ascii()));
+    EXPECT_EQ(edited->encoding(), Encoding::utf8());
+    auto ascii = plainDocument("\xEF\xBB\xBFplain");
+    type(*ascii, QStringLiteral(" text"));
+    EXPECT_FALSE(ascii->setEncoding(Encoding::ascii()));
+    EXPECT_EQ(ascii->encoding(), Encoding::ascii());
+    EXPECT_FALSE(ascii->hasBOM());
+    EXPECT_TRUE(ascii->isEdited());
+}
+
+TEST_F(TextDocumentTest, ReinterpretingKeepsStrayCarriageReturnsOfAnLFFile)
+{
+    QTemporaryDir dir;
+    const QByteArray bytes = "a\nb\r\nc\n";
+    const QString path = writeFile(dir, QStringLiteral("mixed.txt"), bytes);
+    auto document = plainDocument(bytes);
+    document->setFilePath(path);
+    EXPECT_FALSE(document->setEncoding(Encoding::isoLatin1()));
+    EXPECT_EQ(document->lineEnding(), LineEnding::lf);
+    EXPECT_EQ(document->data().value(), bytes);
+}
+
+TEST_F(TextDocumentTest, LineEndingChangesAreEditsButTheSameEndingIsNothing)
+{
+    auto document = plainDocument("a\nb\n");
+    QSignalSpy changes(document.get(), &TextDocument::encodingDidChange);
+    QSignalSpy edited(document.get(), &TextDocument::editedChanged);
+    document->setLineEnding(LineEnding::lf);
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_FALSE(document->isEdited());
+    document->setLineEnding(LineEnding::crlf);
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_TRUE(document->isEdited());
+    EXPECT_EQ(edited.count(), 1);
+    EXPECT_EQ(document->data().value(), "a\r\nb\r\n");
+    document->markSaved();
+    EXPECT_FALSE(document->isEdited());
+}
+
+TEST_F(TextDocumentTest, TextEditsAreEditsUntilUndone)
+{
+    auto document = plainDocument("abc");
+    type(*document, QStringLiteral("d"));
+    EXPECT_TRUE(document->isEdited());
+    document->textStorage()->undo();
+    EXPECT_FALSE(document->isEdited());
+    EXPECT_EQ(document->text(), u"abc");
+}
+
+TEST_F(TextDocumentTest, ExtensionProposedForSaving)
+{
+    TextDocument fresh;
+    EXPECT_EQ(fresh.fileNameExtension(TextDocument::plainTextType()), u"txt");
+    EXPECT_EQ(fresh.fileNameExtension(TextDocument::richTextType()), u"rtf");
+    fresh.setFilePath(QStringLiteral("/tmp/notes/README.MD"));
+    EXPECT_EQ(fresh.fileNameExtension(TextDocument::plainTextType()), u"MD");
+    fresh.setFilePath(QStringLiteral("/tmp/configure.in"));
+    EXPECT_EQ(fresh.fileNameExtension(TextDocument::plainTextType()), u"in");
+}
+
+TEST_F(TextDocumentTest, PlainRichSwitchIsOneUndoableStep)
+{
+    auto document = plainDocument("plain words");
+    QTextDocument richContent;
+    QTextCursor(&richContent).insertText(QStringLiteral("rich words"));
+    QSignalSpy reloads(document.get(), &TextDocument::textDidReload);
+    // On every reload, text and mode must already agree.
+    QStringList seen;
+    QObject::connect(document.get(), &TextDocument::textDidReload, [&] {
+        seen << (document->isRichText() ? QStringLiteral("rich:") : QStringLiteral("plain:")) + document->text();
+    });
+
+    document->apply(true, QTextDocumentFragment(&richContent), QTextDocumentFragment(document->textStorage()));
+    EXPECT_TRUE(document->isRichText());
+    EXPECT_EQ(document->fileType(), TextDocument::richTextType());
+    document->textStorage()->undo();
+    EXPECT_FALSE(document->isRichText());
+    EXPECT_EQ(document->text(), u"plain words");
+    document->textStorage()->redo();
+    EXPECT_TRUE(document->isRichText());
+    EXPECT_EQ(seen, QStringList({"rich:rich words", "plain:plain words", "rich:rich words"}));
+}
+
+TEST_F(TextDocumentTest, RichTextIsThemedOnReadAndUnthemedOnWrite)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Helvetica;}}{\\colortbl;\\red0\\green0\\blue0;"
+                           "\\red255\\green0\\blue0;}\\f0\\fs24 plain \\cf1 black \\cf2 red\\par}";
+    TextDocument document;
+    ASSERT_FALSE(document.read(rtf, TextDocument::richTextType()));
+    EXPECT_TRUE(document.isRichText());
+    const auto colourAt = [&](int position) {
+        QTextCursor cursor(document.textStorage());
+        cursor.setPosition(position + 1);
+        return cursor.charFormat().foreground().color();
+    };
+    const QString text = document.text();
+    EXPECT_EQ(colourAt(int(text.indexOf(u"plain"))), Theme::text());
+    EXPECT_EQ(colourAt(int(text.indexOf(u"black"))), Theme::text());
+    EXPECT_EQ(colourAt(int(text.indexOf(u"red"))), QColor(255, 0, 0));
+
+    const QByteArray saved = document.data().value();
+    TextDocument reread;
+    ASSERT_FALSE(reread.read(saved, TextDocument::richTextType()));
+    EXPECT_EQ(reread.text(), text);
+    // The theme colour never reaches the file: only red is written as a colour.
+    EXPECT_FALSE(saved.contains("\\red230"));
+    EXPECT_TRUE(saved.contains("\\red255\\green0\\blue0"));
+}
