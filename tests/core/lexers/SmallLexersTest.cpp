@@ -121,6 +121,10 @@ TEST(YAMLLexer, KeysMarkersAndComments)
               (V{{K::property, "url"}, {K::punctuation, ":"}, {K::comment, "#frag"}}));
     // A "#" after a blank ends the key search: no key, and the rest is a comment.
     EXPECT_EQ(lexLine(yaml, "a #b: c"), (V{{K::comment, "#b: c"}}));
+    // A line that starts with its key's colon has an empty key token.
+    LexState state;
+    EXPECT_EQ(yaml.tokenizeLine(QStringLiteral("  : x"), state),
+              (std::vector<Token>{{K::property, {2, 2}}, {K::punctuation, {2, 3}}}));
     EXPECT_EQ(lexLine(yaml, "a#b: c"), (V{{K::property, "a#b"}, {K::punctuation, ":"}}));
 }
 
