@@ -66,33 +66,6 @@ std::string describe(const LexState &s)
     return o.str();
 }
 
-// The escaping of the golden dumps: surrogate pairs kept whole, quotes and backslashes escaped,
-// tab and CR by name, other control units and lone surrogates by code.
-QString escaped(QStringView text)
-{
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        const bool pair = QChar::isHighSurrogate(u) && i + 1 < text.size()
-                          && QChar::isLowSurrogate(text[i + 1].unicode());
-        if (pair) {
-            out += text.mid(i, 2);
-            ++i;
-        } else if (u == u'\\' || u == u'"') {
-            out += u'\\' + QChar(u);
-        } else if (u == u'\t') {
-            out += QStringLiteral("\\t");
-        } else if (u == u'\r') {
-            out += QStringLiteral("\\r");
-        } else if (u < 0x20 || QChar::isSurrogate(u) || u == 0x7F) {
-            out += QStringLiteral("\\u{%1}").arg(int(u), 4, 16, QLatin1Char('0'));
-        } else {
-            out += QChar(u);
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 std::string checkInvariants(const Lexer &lexer, QStringView text)
@@ -139,35 +112,6 @@ std::string checkInvariants(const Lexer &lexer, QStringView text)
     if (next != whole.size())
         return "the whole text has more tokens than its lines";
     return {};
-}
-
-QString dump(const Lexer &lexer, QStringView text)
-{
-    const std::vector<Token> tokens = lexText(lexer, text);
-    QString out;
-    size_t next = 0;
-    qsizetype start = 0;
-    for (int number = 1;; ++number) {
-        const qsizetype feed = text.indexOf(u'\n', start);
-        const qsizetype end = feed < 0 ? text.size() : feed;
-        if (feed >= 0 || start < end)
-            out += QStringLiteral("# %1: %2\n")
-                       .arg(number)
-                       .arg(escaped(text.sliced(start, end - start)));
-        while (next < tokens.size() && tokens[next].range.lower <= end
-               && (tokens[next].range.lower < end || tokens[next].range.isEmpty())) {
-            const Token &token = tokens[next++];
-            out += QStringLiteral("%1 %2..%3 \"%4\"\n")
-                       .arg(QString::fromLatin1(tokenKindName(token.kind)))
-                       .arg(token.range.lower)
-                       .arg(token.range.upper)
-                       .arg(escaped(text.sliced(token.range.lower, token.range.length())));
-        }
-        if (feed < 0)
-            break;
-        start = feed + 1;
-    }
-    return out;
 }
 
 } // namespace plumeo::test

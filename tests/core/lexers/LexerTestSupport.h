@@ -36,8 +36,4 @@ lexText(const Lexer &lexer, QStringView text, std::vector<LexState> *endStates =
 // an empty string when they hold, else a description of the first failure.
 std::string checkInvariants(const Lexer &lexer, QStringView text);
 
-// The golden-file form of a lexed text, as the rule-driven lexers' goldens have it: each line as a
-// "#" row, then one row per token (kind, absolute range, text).
-QString dump(const Lexer &lexer, QStringView text);
-
 } // namespace plumeo::test
