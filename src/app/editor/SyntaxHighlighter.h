@@ -48,6 +48,8 @@ public:
 
     // The substitutes the storage holds for characters Qt would turn into paragraph breaks; the
     // lexers get the real characters. Null (the default) for a storage holding its real characters.
+    // The codec is read at every line, so it may change its substitutes (a document read again) but
+    // must outlive the highlighter; lines already coloured are not lexed again for it.
     void setStorageCodec(const TextStorageCodec *codec);
 
     // Rebuilds the index, marks every line dirty and runs the first pass at once; later passes
