@@ -264,8 +264,8 @@ void SyntaxHighlighter::relexDirtyLines()
             position += block.length();
             block = block.next();
         }
-        if (changedFrom >= 0 && isSettled())
-            m_storage->markContentsDirty(int(changedFrom), int(changedTo - changedFrom));
+        if (changedFrom >= 0)
+            announceFormats(changedFrom, changedTo);
     }
     if (!m_dirtyFirst)
         m_reader.forget();
@@ -336,8 +336,43 @@ void SyntaxHighlighter::removeAllFormats()
             m_index.setMayHaveFormats(line, false);
     }
     m_formatted = false;
-    if (changedFrom >= 0 && isSettled())
-        m_storage->markContentsDirty(int(changedFrom), int(changedTo - changedFrom));
+    if (changedFrom >= 0)
+        announceFormats(changedFrom, changedTo);
+}
+
+// Tells the layout that the formats of [from, to) changed, so that it lays those lines out again
+// and repaints them. Not while a change may be pending: then Qt merges the range into the change,
+// or, if none comes, the event loop announces it.
+void SyntaxHighlighter::announceFormats(qint64 from, qint64 to)
+{
+    QScopedValueRollback<bool> applying(m_applyingFormats, true);
+    if (isSettled()) {
+        m_storage->markContentsDirty(int(from), int(to - from));
+        return;
+    }
+    m_unannounced = m_unannounced ? std::pair{std::min(m_unannounced->first, from),
+                                              std::max(m_unannounced->second, to)}
+                                  : std::pair{from, to};
+    if (m_announceScheduled)
+        return;
+    m_announceScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_announceScheduled = false;
+            const auto range = std::exchange(m_unannounced, std::nullopt);
+            if (!m_storage || !range)
+                return;
+            // No edit block stays open across the event loop.
+            if (indexMatchesStorage())
+                m_revision = m_storage->revision();
+            const qint64 length = storageLength() + 1;
+            const qint64 from = std::min(range->first, length);
+            QScopedValueRollback<bool> applying(m_applyingFormats, true);
+            m_storage->markContentsDirty(int(from),
+                                         int(std::clamp(range->second, from, length) - from));
+        },
+        Qt::QueuedConnection);
 }
 
 void SyntaxHighlighter::setLexer(const Lexer *lexer)

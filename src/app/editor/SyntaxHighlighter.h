@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <QFont>
@@ -117,6 +118,7 @@ private:
     // Gives the line in block its formats; false when they were already those.
     bool formatLine(const QTextBlock &block, qint64 line, QStringView units);
     void removeAllFormats();
+    void announceFormats(qint64 from, qint64 to);
     qint64 storageLength() const;
 
     QPointer<QTextDocument> m_storage;
@@ -142,6 +144,9 @@ private:
     bool m_stale = false;
     // Set while formats are applied, whose own notifications are not edits.
     bool m_applyingFormats = false;
+    // Formats set while a change was pending, not yet announced to the layout.
+    std::optional<std::pair<qint64, qint64>> m_unannounced;
+    bool m_announceScheduled = false;
 
     // Reused from line to line, so that lexing allocates nothing per token.
     std::vector<Token> m_tokens;

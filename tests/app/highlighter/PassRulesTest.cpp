@@ -4,6 +4,7 @@
 #include "Theme.h"
 #include "text/LineIndex.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QTextCursor>
 
@@ -280,4 +281,24 @@ TEST(HighlighterPasses, HighlightingInsideAnOpenEditBlockLosesNoNotification)
     finishPasses(highlighter);
     EXPECT_EQ(highlighter.endStates(), endStatesFromScratch(plainText(*storage), cLexer()));
     EXPECT_TRUE(isCommentLine(storage->lastBlock()));
+}
+
+TEST(HighlighterPasses, FormatsSetWhileAChangeMayBePendingAreAnnouncedLater)
+{
+    auto storage = makeStorage(cSource(40));
+    SyntaxHighlighter highlighter(storage.get(), testFont());
+    highlighter.setLexer(&cLexer());
+    int layoutUpdates = 0;
+    QObject::connect(storage->documentLayout(), &QAbstractTextDocumentLayout::update,
+                     [&layoutUpdates] { ++layoutUpdates; });
+
+    insertAt(*storage, highlighter.lineStarts()[5], QStringLiteral("/*"));
+    QTextCursor cursor(storage.get());
+    cursor.beginEditBlock(); // an edit block without edits: the revision moves, nothing is notified
+    cursor.endEditBlock();
+    layoutUpdates = 0;
+    finishPasses(highlighter); // as the snapshot mode runs the pending passes
+    EXPECT_TRUE(isCommentLine(storage->lastBlock()));
+    EXPECT_GE(layoutUpdates, 1); // announced from the event loop
+    EXPECT_EQ(highlighter.lineStarts(), LineIndex(plainText(*storage)).lineStarts());
 }
