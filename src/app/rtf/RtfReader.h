@@ -24,16 +24,19 @@ namespace RtfReader {
 
 struct Summary
 {
-    // False when the data ended before the document's closing brace (a truncated or damaged file);
-    // the document then holds everything read up to that point.
+    // False when the data ended inside a group (a truncated or damaged file); the document then
+    // holds everything read up to that point.
     bool complete = true;
 };
 
-// Whether the data starts as RTF does.
+// Whether the data starts as an RTF document does ("{\rtf", after an optional UTF-8 byte order mark
+// and white space).
 bool hasRtfSignature(QByteArrayView data);
 
 // Replaces the whole content of document with the RTF data (the document's undo history is
-// cleared). On failure the document is left untouched. Never recurses on group depth and needs
+// cleared). A document ends at its closing brace. Data that starts with a group and a control word
+// but not "{\rtf" (what pandoc writes without --standalone) is read as a fragment, to its end.
+// Anything else is refused and the document left untouched. Never recurses on group depth and needs
 // memory in proportion to the data.
 Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document);
 
