@@ -276,7 +276,9 @@ void RtfParser::controlWord(const RtfToken &token, bool destinationExpected)
         m_state.destination = Destination::ignoredText;
         break;
     case RtfKeyword::ud:
-        m_state.destination = m_state.outerDestination;
+        // Only the Unicode half of \upr is read; elsewhere \ud changes nothing.
+        if (m_state.destination == Destination::ignoredText)
+            m_state.destination = m_state.outerDestination;
         break;
     case RtfKeyword::plain:
         character = {};
@@ -594,7 +596,6 @@ void RtfParser::commitFont()
         else if (m_fontEntry.charset >= 0)
             font.codePage = RtfCodePage::forCharset(m_fontEntry.charset);
         m_formats.addFont(m_fontEntry.number, font);
-        m_leadCodePage = -1;
     }
     m_fontEntry = {};
 }

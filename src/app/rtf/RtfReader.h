@@ -10,11 +10,13 @@ class QTextDocument;
 namespace plumeo {
 
 // Reads RTF written by word processors into a QTextDocument: text (Unicode escapes, 8-bit text
-// through the document's and each font's code page), font family and size, bold, italic, underline,
-// strikethrough, superscript and subscript, foreground and background colours, paragraph alignment,
-// indents and spacing. Destinations that are not body text (headers, footers, notes, pictures,
-// field instructions, document information…) are skipped; a field keeps its result. Hidden text is
-// left out. Table cells become paragraphs.
+// through the document's and each font's code page, symbol fonts mapped to Unicode), font family
+// and size, bold, italic, underline, strikethrough, superscript and subscript, capitals, foreground
+// and background colours, paragraph alignment, indents and spacing. Destinations that are not body
+// text (headers, footers, notes, pictures, text boxes, field instructions, document information…)
+// are skipped; a field keeps its result. Hidden text is kept, marked with
+// RtfFormatTable::hiddenTextProperty. Table cells become paragraphs; list numbers and bullets are
+// the text the file gives for readers without lists.
 //
 // Colours keep the difference between "no colour" and an explicit colour: text without \cf, with
 // \cf naming an automatic table entry, or with an index past the table has no foreground property
