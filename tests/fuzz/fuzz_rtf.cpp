@@ -1,14 +1,14 @@
 // Feeds arbitrary bytes to the RTF reader; whatever it accepts must survive the writer: writing the
 // document and reading it back gives the same text, and writing that again gives the same bytes.
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
+
 #include <cstdint>
 #include <cstdlib>
 
 #include <QByteArrayView>
 #include <QGuiApplication>
 #include <QTextDocument>
-
-#include "rtf/RtfReader.h"
-#include "rtf/RtfWriter.h"
 
 using namespace plumeo;
 
