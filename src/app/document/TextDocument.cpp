@@ -181,6 +181,7 @@ Result<QByteArray, TextFileError> TextDocument::data() const
         return TextFile::encode(text(), m_encoding, m_hasBOM, m_lineEnding);
     auto copy = std::unique_ptr<QTextDocument>(m_storage->clone());
     unthemed(*copy);
+    restoreFragileCharacters(*copy);
     QByteArray rtf = RtfWriter::write(*copy);
     if (rtf.isEmpty())
         return TextFileError::unencodableIn(Encoding::ascii());
@@ -362,6 +363,22 @@ void forEachRun(QTextDocument &document, Change change)
 }
 
 } // namespace
+
+void TextDocument::restoreFragileCharacters(QTextDocument &document) const
+{
+    // Rich text has no way to hold a CR or a paragraph separator inside a paragraph: pasted ones
+    // become the paragraph breaks RTF knows. The frame markers have no meaning outside Qt at all.
+    for (size_t k = 0; k < TextStorageCodec::fragileCharacters.size(); ++k) {
+        const QString substitute(QChar(m_codec.substitutes()[k]));
+        const char16_t real = TextStorageCodec::fragileCharacters[k];
+        const QString replacement = real == u'\r' || real == 0x2029 ? QStringLiteral("\n") : QString(QChar(0xFFFD));
+        QTextCursor found = document.find(substitute, 0, QTextDocument::FindCaseSensitively);
+        while (!found.isNull()) {
+            found.insertText(replacement);
+            found = document.find(substitute, found.position(), QTextDocument::FindCaseSensitively);
+        }
+    }
+}
 
 void TextDocument::themed(QTextDocument &document)
 {

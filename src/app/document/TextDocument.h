@@ -105,6 +105,8 @@ private:
     friend class RichTextModeUndo;
 
     void replaceContent(const QString &storageText);
+    // Turns the substitutes in a copy of the rich storage into what RTF can hold.
+    void restoreFragileCharacters(QTextDocument &document) const;
     void setRichTextMode(bool richText);
     void emitEditedIfChanged();
 
