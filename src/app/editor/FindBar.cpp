@@ -48,10 +48,12 @@ void FindBar::build()
     setPalette(colours);
 
     m_findField = new QLineEdit(this);
+    m_findField->setObjectName(QStringLiteral("findField"));
     m_findField->setClearButtonEnabled(true);
     m_caseButton = new QToolButton(this);
     m_caseButton->setText(QStringLiteral("Aa"));
     m_caseButton->setCheckable(true);
+    m_caseButton->setObjectName(QStringLiteral("matchCase"));
     m_status = new QLabel(this);
     m_status->setMinimumWidth(90);
     m_status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -71,6 +73,7 @@ void FindBar::build()
 
     m_replaceRow = new QWidget(this);
     m_replaceField = new QLineEdit(m_replaceRow);
+    m_replaceField->setObjectName(QStringLiteral("replaceField"));
     m_replaceButton = new QPushButton(m_replaceRow);
     m_replaceAllButton = new QPushButton(m_replaceRow);
     auto *replaceRow = new QHBoxLayout(m_replaceRow);
