@@ -9,6 +9,8 @@
 #include "editor/FindBar.h"
 #include "editor/RichTextView.h"
 
+#include <type_traits>
+
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTextDocument>
@@ -109,8 +111,7 @@ bool EditorActions::handles(const MenuItemInfo &item)
     if (item.action == finderAction)
         return FindBar::isFinderAction(item.tag);
     return isStandardEditAction(item.action) || isRichTextAction(item.action)
-           || item.action == u"insertNewline:" || item.action == u"insertTab:"
-           || item.action == u"insertBacktab:" || isTextCommand(item.action);
+           || isTextCommand(item.action);
 }
 
 template <class View>
@@ -145,12 +146,6 @@ template <class View> void EditorActions::perform(View &view, const MenuItemInfo
         view.paste();
     else if (item.action == u"selectAll:")
         view.selectAll();
-    else if (item.action == u"insertNewline:")
-        view.insertNewline();
-    else if (item.action == u"insertTab:")
-        view.insertTab();
-    else if (item.action == u"insertBacktab:")
-        view.insertBacktab();
     else if (item.action == finderAction) {
         if (view.findBar())
             view.findBar()->perform(item.tag);
@@ -158,7 +153,7 @@ template <class View> void EditorActions::perform(View &view, const MenuItemInfo
         runner.run(command);
 }
 
-template <class View> bool EditorActions::handleKey(View &view, QKeyEvent *event, bool codeKeys)
+template <class View> bool EditorActions::handleKey(View &view, QKeyEvent *event)
 {
     EditorCommandRunner runner(view);
     if (event == QKeySequence::Undo) {
@@ -177,13 +172,15 @@ template <class View> bool EditorActions::handleKey(View &view, QKeyEvent *event
         view.insertNewline();
         return true;
     }
-    if (codeKeys && event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier) {
-        view.insertTab();
-        return true;
-    }
-    if (codeKeys && event->key() == Qt::Key_Backtab) {
-        view.insertBacktab();
-        return true;
+    if constexpr (std::is_same_v<View, EditorTextView>) {
+        if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier) {
+            view.insertTab();
+            return true;
+        }
+        if (event->key() == Qt::Key_Backtab) {
+            view.insertBacktab();
+            return true;
+        }
     }
     if (!event->text().isEmpty() && needsCodec(view, event->text())) {
         runner.insert(event->text());
@@ -206,8 +203,8 @@ EditorActions::validate(const EditorTextView &, const MenuItemInfo &, MenuItemSt
 template void EditorActions::perform(EditorTextView &, const MenuItemInfo &);
 template void EditorActions::validate(const RichTextView &, const MenuItemInfo &, MenuItemState &);
 template void EditorActions::perform(RichTextView &, const MenuItemInfo &);
-template bool EditorActions::handleKey(EditorTextView &, QKeyEvent *, bool);
-template bool EditorActions::handleKey(RichTextView &, QKeyEvent *, bool);
+template bool EditorActions::handleKey(EditorTextView &, QKeyEvent *);
+template bool EditorActions::handleKey(RichTextView &, QKeyEvent *);
 template bool EditorActions::handleInputMethod(EditorTextView &, QInputMethodEvent *);
 template bool EditorActions::handleInputMethod(RichTextView &, QInputMethodEvent *);
 

@@ -26,9 +26,9 @@ void validate(const View &view, const MenuItemInfo &item, MenuItemState &state);
 template <class View> void perform(View &view, const MenuItemInfo &item);
 
 // Keys the views take over from Qt: undo and redo (which restore selections), Return, Tab and
-// Shift-Tab when codeKeys is set (plain text; rich text keeps Qt's own), and typed characters the
-// storage cannot hold as they are. True when the key was handled.
-template <class View> bool handleKey(View &view, QKeyEvent *event, bool codeKeys);
+// Shift-Tab in plain text (rich text keeps Qt's own), and typed characters the storage cannot hold
+// as they are. True when the key was handled.
+template <class View> bool handleKey(View &view, QKeyEvent *event);
 // Committed input-method text the storage cannot hold as it is goes in through the command runner
 // instead. True when the event was handled.
 template <class View> bool handleInputMethod(View &view, QInputMethodEvent *event);

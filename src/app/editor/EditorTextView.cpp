@@ -203,7 +203,7 @@ void EditorTextView::insertBacktab()
 
 void EditorTextView::keyPressEvent(QKeyEvent *event)
 {
-    if (EditorActions::handleKey(*this, event, true)) {
+    if (EditorActions::handleKey(*this, event)) {
         ensureCursorVisible();
         return;
     }

@@ -283,22 +283,9 @@ void RichTextView::insertNewline()
     });
 }
 
-void RichTextView::insertTab()
-{
-    EditorCommandRunner(*this).insert(QStringLiteral("\t"));
-}
-
-void RichTextView::insertBacktab()
-{
-    const IndentStyle style = indentStyle;
-    EditorCommandRunner(*this).run([style](QStringView text, TextRange selection) {
-        return EditingCommands::outdentLines(text, selection, style);
-    });
-}
-
 void RichTextView::keyPressEvent(QKeyEvent *event)
 {
-    if (EditorActions::handleKey(*this, event, false)) {
+    if (EditorActions::handleKey(*this, event)) {
         ensureCursorVisible();
         return;
     }

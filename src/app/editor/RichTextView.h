@@ -47,9 +47,8 @@ public:
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
 
+    // Return, with automatic indentation as in the code editor.
     void insertNewline();
-    void insertTab();
-    void insertBacktab();
 
     // The dialogs opened by showFontPanel: and showColorPanel:, while open.
     QFontDialog *fontDialog() const { return m_fontDialog; }
