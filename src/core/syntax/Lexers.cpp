@@ -1,7 +1,13 @@
 #include "syntax/Lexers.h"
 
+#include "syntax/CSSLexer.h"
+#include "syntax/ConfigLexer.h"
+#include "syntax/DiffLexer.h"
 #include "syntax/GenericLexer.h"
+#include "syntax/HTMLLexer.h"
+#include "syntax/MarkdownLexer.h"
 #include "syntax/Syntaxes.h"
+#include "syntax/YAMLLexer.h"
 
 #include <algorithm>
 
@@ -16,6 +22,8 @@ std::vector<Registration> makeTable()
     };
     // One line per language. The languages with a lexer of their own (HTML, PHP, XML, CSS, SCSS,
     // Markdown, YAML, TOML, INI, Diff) are registered the same way, with their lexer's instance.
+    const auto htmlWithPHP = std::make_shared<const HTMLLexer>(true);
+    const auto config = std::make_shared<const ConfigLexer>();
     std::vector<Registration> table = {
         {QStringLiteral("C"), generic(Syntaxes::c())},
         {QStringLiteral("Objective-C"), generic(Syntaxes::objectiveC())},
@@ -40,10 +48,21 @@ std::vector<Registration> makeTable()
         {QStringLiteral("Perl"), generic(Syntaxes::perl())},
         {QStringLiteral("Makefile"), generic(Syntaxes::makefile())},
         {QStringLiteral("Dockerfile"), generic(Syntaxes::dockerfile())},
+        {QStringLiteral("HTML"), htmlWithPHP},
+        {QStringLiteral("PHP"), htmlWithPHP},
+        {QStringLiteral("XML"), std::make_shared<const HTMLLexer>(false)},
+        {QStringLiteral("CSS"), std::make_shared<const CSSLexer>(false)},
+        {QStringLiteral("SCSS"), std::make_shared<const CSSLexer>(true)},
+        {QStringLiteral("Markdown"), std::make_shared<const MarkdownLexer>()},
+        {QStringLiteral("YAML"), std::make_shared<const YAMLLexer>()},
+        {QStringLiteral("TOML"), config},
+        {QStringLiteral("INI"), config},
+        {QStringLiteral("Diff"), std::make_shared<const DiffLexer>()},
     };
     // Catalogue order whatever the order above, so that lists built from the table read like menus.
     auto position = [](const Registration &entry) {
-        return languageIndex(*Language::named(entry.name)).value_or(0xFFFF);
+        const std::optional<Language> language = Language::named(entry.name);
+        return language ? languageIndex(*language).value_or(0xFFFF) : 0xFFFF;
     };
     std::stable_sort(table.begin(), table.end(), [&](const Registration &a, const Registration &b) {
         return position(a) < position(b);

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+
+#include <QFont>
+#include <QWidget>
+
+#include "text/LineIndex.h"
+
+namespace plumeo {
+
+class EditorView;
+
+// The strip left of the text that numbers the visible lines, the caret's line in a brighter colour
+// and with the current-line band. Its width follows the number of digits of the line count (never
+// fewer than two); the controller lays it out and is told when the wanted width changes.
+class LineNumberGutter : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr qreal padding = 10;
+
+    explicit LineNumberGutter(QWidget *parent = nullptr);
+
+    void setTextView(EditorView *view) { m_view = view; }
+    // The current line index of the text (the controller's cached one).
+    void setLineIndexProvider(std::function<const LineIndex &()> provider) { m_lineIndex = std::move(provider); }
+    // Called with the new thickness when it changes by more than half a point.
+    void setOnThicknessChange(std::function<void(qreal)> callback) { m_onThicknessChange = std::move(callback); }
+    void setNumberFont(const QFont &font);
+    const QFont &numberFont() const { return m_font; }
+
+    qreal thickness() const { return m_thickness; }
+    // The thickness wanted for a text of lineCount lines with font: room for its digits (at least
+    // two) and the padding on both sides.
+    static qreal thicknessFor(qint64 lineCount, const QFont &font);
+
+    // Recomputes the thickness and redraws: after text changes, reloads, font and preference changes.
+    void invalidate();
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    EditorView *m_view = nullptr;
+    std::function<const LineIndex &()> m_lineIndex;
+    std::function<void(qreal)> m_onThicknessChange;
+    QFont m_font;
+    qreal m_thickness = 44;
+};
+
+} // namespace plumeo
