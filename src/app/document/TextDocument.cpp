@@ -75,7 +75,7 @@ TextDocument::TextDocument(QObject *parent)
 {
     m_storage->setDocumentLayout(new QPlainTextDocumentLayout(m_storage));
     m_storage->setUndoRedoEnabled(false);
-    QTextCursor(m_storage).setCharFormat(baseAttributes());
+    QTextCursor(m_storage).setCharFormat(plainAttributes());
     m_storage->setUndoRedoEnabled(true);
     connect(m_storage, &QTextDocument::modificationChanged, this, [this] { emitEditedIfChanged(); });
 }
@@ -305,13 +305,20 @@ QTextCharFormat TextDocument::baseAttributes()
     return format;
 }
 
+QTextCharFormat TextDocument::plainAttributes()
+{
+    QTextCharFormat format;
+    format.setForeground(Theme::text());
+    return format;
+}
+
 void TextDocument::replaceContent(const QString &storageText)
 {
     // Loading is not an edit: nothing to undo, nothing unsaved.
     m_storage->setUndoRedoEnabled(false);
     QTextCursor cursor(m_storage);
     cursor.select(QTextCursor::Document);
-    cursor.insertText(storageText, baseAttributes());
+    cursor.insertText(storageText, plainAttributes());
     m_storage->setUndoRedoEnabled(true);
     m_storage->setModified(false);
     m_changeCount = 0;
