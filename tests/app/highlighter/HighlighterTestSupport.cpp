@@ -1,0 +1,235 @@
+#include "HighlighterTestSupport.h"
+
+#include "syntax/Lexers.h"
+
+#include <random>
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextCursor>
+#include <QTextLayout>
+
+namespace plumeo::test {
+
+namespace {
+
+qint64 find(LineSlice line, qint64 from, QStringView what)
+{
+    const qsizetype at = line.view().indexOf(what, from - line.lower);
+    return at < 0 ? -1 : line.lower + at;
+}
+
+void inlineTokens(LineSlice line, qint64 i, std::vector<Token> &tokens)
+{
+    const QStringView text = line.view();
+    auto at = [&](qint64 k) { return text[k - line.lower]; };
+    while (i < line.upper) {
+        const char16_t c = at(i).unicode();
+        if (c == u'*' || c == u'~') {
+            const bool doubled = i + 1 < line.upper && at(i + 1) == c;
+            if (c == u'~' && !doubled) {
+                ++i;
+                continue;
+            }
+            const QString delimiter(doubled ? 2 : 1, QChar(c));
+            const qint64 close = find(line, i + delimiter.size() + 1, delimiter);
+            if (close < 0) {
+                i += delimiter.size();
+                continue;
+            }
+            const TokenKind kind = c == u'~' ? TokenKind::strikethrough
+                                   : doubled ? TokenKind::strong
+                                             : TokenKind::emphasis;
+            tokens.push_back({kind, {i, close + delimiter.size()}});
+            i = close + delimiter.size();
+        } else if (c == u'`') {
+            qint64 run = i;
+            while (run < line.upper && at(run) == u'`')
+                ++run;
+            const QString ticks(int(run - i), u'`');
+            const qint64 close = find(line, run, ticks);
+            if (close < 0) {
+                i = run;
+                continue;
+            }
+            tokens.push_back({TokenKind::codeSpan, {i, close + ticks.size()}});
+            i = close + ticks.size();
+        } else if (c == u'[' || (c == u'!' && i + 1 < line.upper && at(i + 1) == u'[')) {
+            const qint64 bracket = find(line, i, u"]");
+            if (bracket < 0) {
+                ++i;
+                continue;
+            }
+            tokens.push_back({TokenKind::link, {i, bracket + 1}});
+            i = bracket + 1;
+            if (i < line.upper && at(i) == u'(') {
+                const qint64 paren = find(line, i, u")");
+                if (paren >= 0) {
+                    tokens.push_back({TokenKind::meta, {i, paren + 1}});
+                    i = paren + 1;
+                }
+            }
+        } else {
+            ++i;
+        }
+    }
+}
+
+} // namespace
+
+void TinyMarkdownLexer::tokenize(LineSlice line, LexState &state, std::vector<Token> &tokens) const
+{
+    const QStringView text = line.view();
+    if (text.startsWith(u"```")) {
+        state.mode = state.mode == 1 ? 0 : 1;
+        tokens.push_back({TokenKind::meta, {line.lower, line.upper}});
+        return;
+    }
+    if (state.mode == 1) {
+        if (!text.isEmpty())
+            tokens.push_back({TokenKind::codeSpan, {line.lower, line.upper}});
+        return;
+    }
+    qsizetype hashes = 0;
+    while (hashes < text.size() && text[hashes] == u'#')
+        ++hashes;
+    if (hashes >= 1 && hashes <= 6 && hashes < text.size() && text[hashes] == u' ') {
+        tokens.push_back({TokenKind::heading, {line.lower, line.upper}});
+        return;
+    }
+    if (text.startsWith(u'>')) {
+        tokens.push_back({TokenKind::quote, {line.lower, line.upper}});
+        return;
+    }
+    qint64 start = line.lower;
+    if (text.startsWith(u"- ")) {
+        tokens.push_back({TokenKind::listMarker, {line.lower, line.lower + 1}});
+        start += 2;
+    }
+    inlineTokens(line, start, tokens);
+}
+
+const Lexer &cLexer()
+{
+    const Lexer *lexer = Lexers::lexer(u"C");
+    Q_ASSERT(lexer);
+    return *lexer;
+}
+
+std::unique_ptr<QTextDocument> makeStorage(const QString &text)
+{
+    auto storage = std::make_unique<QTextDocument>();
+    storage->setDocumentLayout(new QPlainTextDocumentLayout(storage.get()));
+    storage->setUndoRedoEnabled(false);
+    QTextCursor(storage.get()).insertText(text);
+    storage->setUndoRedoEnabled(true);
+    storage->setModified(false);
+    return storage;
+}
+
+QString cSource(int lineCount, unsigned seed)
+{
+    std::mt19937 random(seed);
+    const QStringList patterns = {
+        QStringLiteral("static int counter_%1 = 0x%1F;"),
+        QStringLiteral("int function_%1(const char *name, int value)"),
+        QStringLiteral("{"),
+        QStringLiteral("    // keep the value of step %1 for later"),
+        QStringLiteral("    if (value > %1 && name[0] != '\\0')"),
+        QStringLiteral("        return printf(\"%s: %d\\n\", name, value + %1);"),
+        QStringLiteral("    double ratio = %1.5e-3 * (value - 1);"),
+        QStringLiteral("#define LIMIT_%1 (1u << 4)"),
+        QStringLiteral("}"),
+        QString(),
+    };
+    QString text;
+    text.reserve(lineCount * 36);
+    for (int line = 0; line < lineCount; ++line) {
+        if (line > 0)
+            text += u'\n';
+        const QString &pattern = patterns[qsizetype(random() % patterns.size())];
+        const unsigned number = random() % 1000;
+        text += pattern.contains(u'%') ? pattern.arg(number) : pattern;
+        if (line == lineCount - 1 && pattern.isEmpty())
+            text += u';'; // the last line has something to colour
+    }
+    return text;
+}
+
+QString plainText(const QTextDocument &storage)
+{
+    QString text = storage.toRawText();
+    text.replace(QChar(0x2029), u'\n');
+    return text;
+}
+
+QTextCharFormat formatAt(const QTextBlock &block, int offset)
+{
+    QTextCharFormat merged;
+    for (const QTextLayout::FormatRange &range : block.layout()->formats())
+        if (range.start <= offset && offset < range.start + range.length)
+            merged.merge(range.format);
+    return merged;
+}
+
+std::vector<LexState> endStatesFromScratch(const QString &text, const Lexer &lexer)
+{
+    std::vector<LexState> states;
+    LexState state;
+    std::vector<Token> tokens;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(u'\n', start);
+        tokens.clear();
+        lexer.tokenize(LineSlice::of(text, start, end < 0 ? text.size() : end), state, tokens);
+        states.push_back(state);
+        if (end < 0)
+            return states;
+        start = end + 1;
+    }
+}
+
+void finishPasses(SyntaxHighlighter &highlighter)
+{
+    for (int guard = 0; highlighter.dirtyFirst() && guard < 100000; ++guard)
+        highlighter.relexDirtyLines();
+    QCoreApplication::processEvents(); // the pass left queued finds nothing to do
+}
+
+namespace {
+int warningCount = 0;
+QtMessageHandler previousHandler = nullptr;
+
+void countingHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(u"SyntaxHighlighter:"))
+        ++warningCount;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+} // namespace
+
+HighlighterWarnings::HighlighterWarnings()
+{
+    warningCount = 0;
+    previousHandler = qInstallMessageHandler(countingHandler);
+}
+
+HighlighterWarnings::~HighlighterWarnings()
+{
+    qInstallMessageHandler(previousHandler);
+}
+
+int HighlighterWarnings::count() const
+{
+    return warningCount;
+}
+
+QFont testFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPointSizeF(12);
+    return font;
+}
+
+} // namespace plumeo::test

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "editor/SyntaxHighlighter.h"
+#include "syntax/Lexer.h"
+
+#include <memory>
+#include <vector>
+
+#include <QFont>
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace plumeo::test {
+
+// Forwards to another lexer and counts the lines it was asked to lex.
+class CountingLexer final : public Lexer
+{
+public:
+    explicit CountingLexer(const Lexer &inner)
+        : m_inner(inner)
+    {}
+    void tokenize(LineSlice line, LexState &state, std::vector<Token> &tokens) const override
+    {
+        ++calls;
+        m_inner.tokenize(line, state, tokens);
+    }
+    bool usesFonts() const override { return m_inner.usesFonts(); }
+
+    mutable int calls = 0;
+
+private:
+    const Lexer &m_inner;
+};
+
+// A small Markdown-like lexer that uses fonts, for styling tests that must not depend on the real
+// Markdown lexer: a line between two "```" lines is one codeSpan (state mode 1); "```" lines are
+// meta;
+// "#"s and a space make a heading, ">" a quote, "- " a list marker; inside other lines "**x**"
+// strong, "*x*" emphasis, "~~x~~" strikethrough, backquote runs code spans, "[x](y)" and "![x](y)"
+// a link and a meta.
+class TinyMarkdownLexer final : public Lexer
+{
+public:
+    void tokenize(LineSlice line, LexState &state, std::vector<Token> &tokens) const override;
+    bool usesFonts() const override { return true; }
+};
+
+// The C lexer of the registry.
+const Lexer &cLexer();
+
+// A text storage as the editor has one: plain-text layout, undo on.
+std::unique_ptr<QTextDocument> makeStorage(const QString &text);
+
+// Deterministic C code of lineCount lines, with line comments, strings, numbers and keywords but no
+// "*/", so that a "/*" opened anywhere stays open to the end. The last line is not empty.
+QString cSource(int lineCount, unsigned seed = 1);
+
+// The storage's text with its paragraph separators as LF.
+QString plainText(const QTextDocument &storage);
+// What applies at offset of block: its formats merged in list order (later ranges win).
+QTextCharFormat formatAt(const QTextBlock &block, int offset);
+// Every line's end state, lexed from scratch.
+std::vector<LexState> endStatesFromScratch(const QString &text, const Lexer &lexer);
+
+// Runs the passes the event loop would run, until no line is dirty.
+void finishPasses(SyntaxHighlighter &highlighter);
+
+QFont testFont();
+
+// Counts the warnings the highlighter logs (a notification it could not fit, an index out of step)
+// while it exists.
+class HighlighterWarnings
+{
+public:
+    HighlighterWarnings();
+    ~HighlighterWarnings();
+    int count() const;
+};
+
+} // namespace plumeo::test
