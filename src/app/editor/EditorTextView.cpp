@@ -1,5 +1,7 @@
 #include "editor/EditorTextView.h"
 
+#include "text/LineEnding.h"
+
 #include "Preferences.h"
 #include "Theme.h"
 #include "document/TextDocument.h"
@@ -248,8 +250,15 @@ QMimeData *EditorTextView::createMimeDataFromSelection() const
 
 void EditorTextView::insertFromMimeData(const QMimeData *source)
 {
-    if (source && source->hasText())
-        EditorCommandRunner(*this).insert(source->text());
+    if (!source || !source->hasText())
+        return;
+    // In a CRLF or CR document every line break is written with the file's convention on saving, so a
+    // CR LF pasted from another program must become one break, not a CR character before a break.
+    // An LF document keeps pasted CRs as they are, like the stray CRs it was read with.
+    QString text = source->text();
+    if (document()->lineEnding() != LineEnding::lf)
+        text = LineEnding::normalize(std::move(text));
+    EditorCommandRunner(*this).insert(text);
 }
 
 void EditorTextView::dragEnterEvent(QDragEnterEvent *event)

@@ -201,6 +201,17 @@ TEST_F(EditorTextViewTest, PasteKeepsCarriageReturnsAndSavesThemBack)
     EXPECT_EQ(document->text(), expected);
 }
 
+TEST_F(EditorTextViewTest, PastedWindowsLineBreaksFollowACRLFDocument)
+{
+    open(u"one\r\ntwo\r\n"_s);
+    ASSERT_EQ(document->lineEnding(), LineEnding::crlf);
+    QApplication::clipboard()->setText(u"x\r\ny\rz"_s);
+    select(*view, {4, 0});
+    ASSERT_TRUE(perform(*view, u"paste:"_s));
+    EXPECT_EQ(document->text(), u"one\nx\ny\nztwo\n"_s);
+    EXPECT_EQ(document->data().value(), "one\r\nx\r\ny\r\nztwo\r\n");
+}
+
 TEST_F(EditorTextViewTest, ValidatesByWhatIsAvailable)
 {
     open(u"abc"_s);
