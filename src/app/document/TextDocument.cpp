@@ -75,7 +75,7 @@ TextDocument::TextDocument(QObject *parent)
 {
     m_storage->setDocumentLayout(new QPlainTextDocumentLayout(m_storage));
     m_storage->setUndoRedoEnabled(false);
-    QTextCursor(m_storage).setCharFormat(baseAttributes());
+    QTextCursor(m_storage).setCharFormat(plainAttributes());
     m_storage->setUndoRedoEnabled(true);
     connect(m_storage, &QTextDocument::modificationChanged, this, [this] { emitEditedIfChanged(); });
 }
@@ -181,6 +181,7 @@ Result<QByteArray, TextFileError> TextDocument::data() const
         return TextFile::encode(text(), m_encoding, m_hasBOM, m_lineEnding);
     auto copy = std::unique_ptr<QTextDocument>(m_storage->clone());
     unthemed(*copy);
+    restoreFragileCharacters(*copy);
     QByteArray rtf = RtfWriter::write(*copy);
     if (rtf.isEmpty())
         return TextFileError::unencodableIn(Encoding::ascii());
@@ -304,13 +305,20 @@ QTextCharFormat TextDocument::baseAttributes()
     return format;
 }
 
+QTextCharFormat TextDocument::plainAttributes()
+{
+    QTextCharFormat format;
+    format.setForeground(Theme::text());
+    return format;
+}
+
 void TextDocument::replaceContent(const QString &storageText)
 {
     // Loading is not an edit: nothing to undo, nothing unsaved.
     m_storage->setUndoRedoEnabled(false);
     QTextCursor cursor(m_storage);
     cursor.select(QTextCursor::Document);
-    cursor.insertText(storageText, baseAttributes());
+    cursor.insertText(storageText, plainAttributes());
     m_storage->setUndoRedoEnabled(true);
     m_storage->setModified(false);
     m_changeCount = 0;
@@ -362,6 +370,22 @@ void forEachRun(QTextDocument &document, Change change)
 }
 
 } // namespace
+
+void TextDocument::restoreFragileCharacters(QTextDocument &document) const
+{
+    // Rich text has no way to hold a CR or a paragraph separator inside a paragraph: pasted ones
+    // become the paragraph breaks RTF knows. The frame markers have no meaning outside Qt at all.
+    for (size_t k = 0; k < TextStorageCodec::fragileCharacters.size(); ++k) {
+        const QString substitute(QChar(m_codec.substitutes()[k]));
+        const char16_t real = TextStorageCodec::fragileCharacters[k];
+        const QString replacement = real == u'\r' || real == 0x2029 ? QStringLiteral("\n") : QString(QChar(0xFFFD));
+        QTextCursor found = document.find(substitute, 0, QTextDocument::FindCaseSensitively);
+        while (!found.isNull()) {
+            found.insertText(replacement);
+            found = document.find(substitute, found.position(), QTextDocument::FindCaseSensitively);
+        }
+    }
+}
 
 void TextDocument::themed(QTextDocument &document)
 {

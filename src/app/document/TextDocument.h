@@ -89,6 +89,10 @@ public:
 
     // The attributes of plain text: the editor font and the theme's text colour.
     static QTextCharFormat baseAttributes();
+    // What plain text is stored with: the colour alone. The font is the view's (the storage's default
+    // font), so that changing it needs no edit of the text, which would be undoable and mark the
+    // document as changed.
+    static QTextCharFormat plainAttributes();
     // Near-black or missing colours take the theme's text colour; authored colours stay.
     static void themed(QTextDocument &document);
     // The theme's text colour is removed again, so that saved files hold default-coloured text.
@@ -105,6 +109,8 @@ private:
     friend class RichTextModeUndo;
 
     void replaceContent(const QString &storageText);
+    // Turns the substitutes in a copy of the rich storage into what RTF can hold.
+    void restoreFragileCharacters(QTextDocument &document) const;
     void setRichTextMode(bool richText);
     void emitEditedIfChanged();
 

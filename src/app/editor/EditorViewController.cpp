@@ -1,90 +1,439 @@
 #include "editor/EditorViewController.h"
 
-#include <QPlainTextDocumentLayout>
-#include <QPlainTextEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
+#include "Alerts.h"
+#include "DocumentCommands.h"
+#include "DocumentController.h"
 #include "Preferences.h"
 #include "Theme.h"
 #include "document/TextDocument.h"
+#include "editor/EditorTextView.h"
+#include "editor/FindBar.h"
+#include "editor/LineNumberGutter.h"
+#include "editor/RichTextView.h"
+#include "editor/SyntaxHighlighter.h"
+#include "syntax/Lexers.h"
+#include "text/Localization.h"
+#include "text/TextFile.h"
+#include "text/UserDefaults.h"
 
 namespace plumeo {
+
+namespace {
+
+constexpr double smallestFontSize = 8;
+constexpr double largestFontSize = 48;
+
+int preferredTabWidth()
+{
+    return int(std::clamp<qint64>(Preferences::integer(Preferences::Key::tabWidth()), 1, 32));
+}
+
+QFont gutterFontFor(const QFont &editorFont)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(std::max(editorFont.pointSizeF() - 2, 9.0));
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    return paths;
+}
+
+} // namespace
 
 EditorViewController::EditorViewController(TextDocument *document, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
-    , m_layout(new QVBoxLayout(this))
+    , m_layout(new QHBoxLayout(this))
+    , m_column(new QVBoxLayout)
+    , m_gutter(new LineNumberGutter(this))
+    , m_findBar(new FindBar(this))
 {
-    m_layout->setContentsMargins(0, 0, 0, 0);
+    setAcceptDrops(true);
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Theme::background());
     setPalette(colours);
-    buildView();
+
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    m_column->setContentsMargins(0, 0, 0, 0);
+    m_column->setSpacing(0);
+    m_layout->addWidget(m_gutter);
+    m_layout->addLayout(m_column, 1);
+    m_findBar->hide();
+
+    m_gutter->setLineIndexProvider([this]() -> const LineIndex & { return lineIndex(); });
+    m_gutter->setOnThicknessChange([this](qreal thickness) { updateGutterWidth(thickness); });
+
+    m_highlighter = new SyntaxHighlighter(document->textStorage(), Preferences::editorFont(), this);
+    m_highlighter->setStorageCodec(&document->storageCodec());
+    buildTextView();
+
+    applyPreferences();
+    documentDidReload();
+
+    connect(Preferences::notifier(), &PreferencesNotifier::changed, this, &EditorViewController::applyPreferences);
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this] { applyPreferences(); });
+    connect(Localization::notifier(), &LocalizationNotifier::languageDidChange, this, [this] {
+        applyPreferences();
+        refreshDocumentState();
+    });
     connect(document, &TextDocument::textDidReload, this, &EditorViewController::documentDidReload);
+    connect(document, &TextDocument::languageDidChange, this, &EditorViewController::refreshDocumentState);
+    connect(document, &TextDocument::encodingDidChange, this, &EditorViewController::refreshDocumentState);
 }
 
 EditorViewController::~EditorViewController()
 {
-    releaseView();
+    // The views go first: they must not outlive the layouts of the storage they show.
+    if (m_view)
+        delete m_view->widget();
 }
 
 QWidget *EditorViewController::textView() const
 {
-    if (m_plainView)
-        return m_plainView;
-    return m_richView;
+    return m_view ? m_view->widget() : nullptr;
+}
+
+const LineIndex &EditorViewController::lineIndex()
+{
+    if (!m_lineIndexCache)
+        m_lineIndexCache.emplace(m_document->text());
+    return *m_lineIndexCache;
+}
+
+void EditorViewController::buildTextView()
+{
+    const bool hadFocus = textView() && textView()->hasFocus();
+    if (m_view) {
+        delete m_view->widget();
+        m_view = nullptr;
+    }
+    if (m_document->isRichText()) {
+        auto *view = new RichTextView(m_document, this);
+        m_view = view;
+    } else {
+        auto *view = new EditorTextView(m_document, this);
+        m_view = view;
+    }
+    m_view->languageProvider = [this] { return m_document->language(); };
+    m_view->onOpenFiles = &EditorViewController::openFiles;
+    m_view->onTextChanged = [this] { textDidChange(); };
+    m_view->onSelectionChanged = [this] { selectionDidChange(); };
+    m_view->configureAsCodeEditor();
+    m_view->setFindBar(m_findBar);
+    m_column->insertWidget(0, m_view->widget(), 1);
+    m_column->addWidget(m_findBar);
+    m_gutter->setTextView(m_view);
+    m_lastAppliedFont.reset();
+    m_lastWordWrap.reset();
+    if (hadFocus)
+        m_view->widget()->setFocus();
+}
+
+void EditorViewController::textDidChange()
+{
+    m_lineIndexCache.reset();
+    m_gutter->invalidate();
+}
+
+void EditorViewController::selectionDidChange()
+{
+    const QTextCursor cursor = m_view->textCursor();
+    m_highlighter->setCaretLine(cursor.blockNumber());
+    m_gutter->update();
+}
+
+void EditorViewController::applyPreferences()
+{
+    if (!m_view)
+        return;
+    const QFont font = Preferences::editorFont();
+    const int tabWidth = preferredTabWidth();
+    if (!m_lastAppliedFont || *m_lastAppliedFont != font || m_view->tabWidth != tabWidth) {
+        m_view->applyFont(font, tabWidth);
+        m_highlighter->setBaseFont(font);
+        m_lastAppliedFont = font;
+        m_gutter->setNumberFont(gutterFontFor(font));
+        m_gutter->invalidate();
+    }
+    m_view->setHighlightCurrentLine(Preferences::boolean(Preferences::Key::highlightCurrentLine()));
+    m_view->autoIndent = Preferences::boolean(Preferences::Key::autoIndent());
+
+    const bool hides = Preferences::boolean(Preferences::Key::hideMarkdownMarkup());
+    if (hides != m_highlighter->hidesMarkup()) {
+        m_highlighter->setHidesMarkup(hides);
+        if (m_highlighter->lexer() && m_highlighter->lexer()->usesFonts())
+            m_highlighter->highlightAll();
+    }
+    if (m_view->indentStyleFromPreferences)
+        m_view->indentStyle = IndentStyle(Preferences::boolean(Preferences::Key::indentWithTabs()), tabWidth);
+
+    const bool wrap = Preferences::boolean(Preferences::Key::wordWrap());
+    if (!m_lastWordWrap || *m_lastWordWrap != wrap) {
+        m_lastWordWrap = wrap;
+        applyWordWrap(wrap);
+    }
+    m_gutter->invalidate();
+    updateGutterWidth(m_gutter->thickness());
 }
 
 void EditorViewController::documentDidReload()
 {
-    const bool showsRich = m_richView != nullptr;
+    m_lineIndexCache.reset();
+    const bool showsRich = dynamic_cast<RichTextView *>(m_view) != nullptr;
     if (showsRich != m_document->isRichText()) {
-        const bool hadFocus = textView() && textView()->hasFocus();
-        releaseView();
-        buildView();
-        if (hadFocus)
-            textView()->setFocus();
-    }
-}
-
-// Each view needs its own kind of layout on the storage: the old view goes before the layout it relied
-// on is replaced.
-void EditorViewController::releaseView()
-{
-    delete m_plainView;
-    delete m_richView;
-}
-
-void EditorViewController::buildView()
-{
-    QTextDocument *storage = m_document->textStorage();
-    QWidget *view = nullptr;
-    if (m_document->isRichText()) {
-        if (qobject_cast<QPlainTextDocumentLayout *>(storage->documentLayout()))
-            storage->setDocumentLayout(nullptr); // the storage makes its rich layout on demand
-        m_richView = new QTextEdit(this);
-        m_richView->setDocument(storage);
-        m_richView->setFrameShape(QFrame::NoFrame);
-        view = m_richView;
+        buildTextView();
+        m_highlighter->setActive(!m_document->isRichText());
+        if (!m_document->isRichText())
+            m_highlighter->highlightAll();
+        applyPreferences();
     } else {
-        if (!qobject_cast<QPlainTextDocumentLayout *>(storage->documentLayout()))
-            storage->setDocumentLayout(new QPlainTextDocumentLayout(storage));
-        m_plainView = new QPlainTextEdit(this);
-        m_plainView->setDocument(storage);
-        m_plainView->setFrameShape(QFrame::NoFrame);
-        m_plainView->setFont(Preferences::editorFont());
-        view = m_plainView;
+        m_highlighter->setActive(!m_document->isRichText());
     }
-    QPalette colours = view->palette();
-    colours.setColor(QPalette::Base, Theme::background());
-    colours.setColor(QPalette::Text, Theme::text());
-    colours.setColor(QPalette::Highlight, Theme::selection());
-    colours.setColor(QPalette::HighlightedText, Theme::text());
-    view->setPalette(colours);
-    m_layout->addWidget(view);
+    // From now on the editor keeps the file's own indentation.
+    const IndentStyle fallback(Preferences::boolean(Preferences::Key::indentWithTabs()), preferredTabWidth());
+    m_view->indentStyle = IndentStyle::detect(m_document->text(), fallback);
+    m_view->indentStyleFromPreferences = false;
+    m_view->widget()->update();
+    refreshDocumentState();
+}
+
+void EditorViewController::refreshDocumentState()
+{
+    const Language language = m_document->language();
+    if (!m_lexerName || *m_lexerName != language.name) {
+        m_lexerName = language.name;
+        m_highlighter->setLexer(Lexers::lexer(language));
+    }
+    m_gutter->invalidate();
+}
+
+void EditorViewController::updateGutterWidth(qreal thickness)
+{
+    const int width = Preferences::boolean(Preferences::Key::showLineNumbers()) ? int(std::ceil(thickness)) : 0;
+    if (m_gutter->width() == width && m_gutter->isVisible() == (width > 0))
+        return;
+    m_gutter->setFixedWidth(width);
+    m_gutter->setVisible(width > 0);
+}
+
+void EditorViewController::applyWordWrap(bool on)
+{
+    m_view->setWordWrap(on);
+}
+
+std::optional<qint64> EditorViewController::parseLineNumber(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    qsizetype i = 0;
+    bool negative = false;
+    if (text[0] == u'+' || text[0] == u'-') {
+        negative = text[0] == u'-';
+        i = 1;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        // Any number past the last line means the last line; stop growing before overflow.
+        value = std::min<qint64>(value * 10 + (c - u'0'), qint64(1) << 40);
+    }
+    return negative ? -value : value;
+}
+
+void EditorViewController::goToLine(qint64 line)
+{
+    const LineIndex &index = lineIndex();
+    const qint64 target = std::clamp<qint64>(line, 1, index.lineCount());
+    QTextCursor cursor(m_document->textStorage());
+    cursor.setPosition(int(index.start(target - 1)));
+    m_view->setTextCursor(cursor);
+    m_view->centerCursor();
+}
+
+void EditorViewController::showGoToLineDialog()
+{
+    if (!window())
+        return;
+    QDialog dialog(window());
+    dialog.setWindowTitle(L(QStringLiteral("Aller à la ligne"), QStringLiteral("Go to Line")));
+    auto *layout = new QVBoxLayout(&dialog);
+    const QString count = QString::number(lineIndex().lineCount());
+    layout->addWidget(new QLabel(L(QStringLiteral("Numéro de ligne, de 1 à ") + count + u'.',
+                                   QStringLiteral("Line number, from 1 to ") + count + u'.'),
+                                 &dialog));
+    auto *field = new QLineEdit(&dialog);
+    field->setFixedSize(160, 24);
+    field->setAlignment(Qt::AlignCenter);
+    field->setPlaceholderText(QString::number(m_view->textCursor().blockNumber() + 1));
+    layout->addWidget(field, 0, Qt::AlignHCenter);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *go = buttons->addButton(L(QStringLiteral("Aller"), QStringLiteral("Go")), QDialogButtonBox::AcceptRole);
+    buttons->addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")), QDialogButtonBox::RejectRole);
+    go->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    field->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (const auto line = parseLineNumber(field->text()))
+        goToLine(*line);
+}
+
+void EditorViewController::pickEncoding(quint64 raw)
+{
+    if (const auto error = m_document->setEncoding(Encoding(raw)))
+        Alerts::presentError(window(), DocumentError::from(*error));
+}
+
+TextDocument *EditorViewController::toggleRichText()
+{
+    TextDocument *target = m_document;
+    if (!m_document->filePath().isEmpty()) {
+        DocumentCommands commands(m_document, window());
+        target = commands.duplicate();
+        DocumentController::shared()->display(target);
+    }
+    // The converted content is the text alone, in the plain-text attributes: formatting is dropped.
+    QTextDocument plain;
+    QTextCursor(&plain).insertText(target->storageCodec().toStorage(target->text()), TextDocument::plainAttributes());
+    target->apply(!target->isRichText(), QTextDocumentFragment(&plain),
+                  QTextDocumentFragment(target->textStorage()));
+    return target;
+}
+
+void EditorViewController::openFiles(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        DocumentController::shared()->openDocumentReportingErrors(path);
+}
+
+bool EditorViewController::handles(const MenuItemInfo &item) const
+{
+    static const QStringList actions = {
+        QStringLiteral("toggleWordWrap:"),      QStringLiteral("toggleLineNumbers:"),
+        QStringLiteral("toggleCurrentLineHighlight:"), QStringLiteral("toggleMarkdownMarkup:"),
+        QStringLiteral("increaseFontSize:"),    QStringLiteral("decreaseFontSize:"),
+        QStringLiteral("resetFontSize:"),       QStringLiteral("setLanguage:"),
+        QStringLiteral("setEncoding:"),         QStringLiteral("setLineEnding:"),
+        QStringLiteral("toggleRichText:"),      QStringLiteral("goToLine:"),
+    };
+    return actions.contains(item.action);
+}
+
+void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &state) const
+{
+    const auto preference = [](const QString &key) { return Preferences::boolean(key); };
+    if (item.action == u"toggleWordWrap:") {
+        state.checked = preference(Preferences::Key::wordWrap());
+    } else if (item.action == u"toggleLineNumbers:") {
+        state.checked = preference(Preferences::Key::showLineNumbers());
+    } else if (item.action == u"toggleCurrentLineHighlight:") {
+        state.checked = preference(Preferences::Key::highlightCurrentLine());
+    } else if (item.action == u"toggleMarkdownMarkup:") {
+        state.checked = preference(Preferences::Key::hideMarkdownMarkup());
+    } else if (item.action == u"setLanguage:") {
+        state.checked = item.representedObject.toString() == m_document->language().name;
+        state.enabled = !m_document->isRichText();
+    } else if (item.action == u"setEncoding:") {
+        state.checked = item.representedObject.toULongLong() == m_document->encoding().rawValue();
+        state.enabled = !m_document->isRichText();
+    } else if (item.action == u"setLineEnding:") {
+        state.checked = item.representedObject.toString() == m_document->lineEnding().rawValue();
+        state.enabled = !m_document->isRichText();
+    } else if (item.action == u"toggleRichText:") {
+        QString title = m_document->isRichText() ? L(QStringLiteral("Convertir en texte brut"), QStringLiteral("Make Plain Text"))
+                                                 : L(QStringLiteral("Convertir en texte enrichi"), QStringLiteral("Make Rich Text"));
+        if (!m_document->filePath().isEmpty())
+            title += L(QStringLiteral(" (copie)"), QStringLiteral(" (copy)"));
+        state.title = title;
+    }
+}
+
+void EditorViewController::perform(const MenuItemInfo &item)
+{
+    const auto toggle = [](const QString &key) {
+        Preferences::set(key, QJsonValue(!Preferences::boolean(key)));
+    };
+    const auto setFontSize = [](double size) { Preferences::set(Preferences::Key::fontSize(), QJsonValue(size)); };
+    const double size = Preferences::number(Preferences::Key::fontSize());
+    if (item.action == u"toggleWordWrap:") {
+        toggle(Preferences::Key::wordWrap());
+    } else if (item.action == u"toggleLineNumbers:") {
+        toggle(Preferences::Key::showLineNumbers());
+    } else if (item.action == u"toggleCurrentLineHighlight:") {
+        toggle(Preferences::Key::highlightCurrentLine());
+    } else if (item.action == u"toggleMarkdownMarkup:") {
+        toggle(Preferences::Key::hideMarkdownMarkup());
+    } else if (item.action == u"increaseFontSize:") {
+        setFontSize(std::min(size + 1, largestFontSize));
+    } else if (item.action == u"decreaseFontSize:") {
+        setFontSize(std::max(size - 1, smallestFontSize));
+    } else if (item.action == u"resetFontSize:") {
+        Preferences::set(Preferences::Key::fontSize(), std::nullopt);
+    } else if (item.action == u"setLanguage:") {
+        m_document->setLanguageOverride(Language::named(item.representedObject.toString()));
+    } else if (item.action == u"setEncoding:") {
+        pickEncoding(item.representedObject.toULongLong());
+    } else if (item.action == u"setLineEnding:") {
+        if (const auto ending = LineEnding::fromRawValue(item.representedObject.toString()))
+            m_document->setLineEnding(*ending);
+    } else if (item.action == u"toggleRichText:") {
+        toggleRichText();
+    } else if (item.action == u"goToLine:") {
+        showGoToLineDialog();
+    }
+}
+
+void EditorViewController::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void EditorViewController::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void EditorViewController::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFiles(paths);
 }
 
 } // namespace plumeo

@@ -1,20 +1,31 @@
 #pragma once
 
+#include <optional>
+
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
-class QPlainTextEdit;
-class QTextEdit;
+#include "ActionResponder.h"
+#include "text/LineIndex.h"
+
+class QHBoxLayout;
 class QVBoxLayout;
 
 namespace plumeo {
 
+class EditorView;
+class FindBar;
+class LineNumberGutter;
+class SyntaxHighlighter;
 class TextDocument;
 
-// The editor of one document inside a window tab. It shows the document's own text storage: a plain
-// text view for plain documents, a rich text view (which honours paragraph alignment) for rich ones,
-// and swaps them when the document changes mode.
-class EditorViewController : public QWidget
+// One editor for one document, inside a window tab: the text view (the code editor for plain text,
+// the rich-text view for RTF), the line-number gutter on its left, the find bar under it, and the
+// syntax highlighter on the document's text storage. It keeps them in step with the document (its
+// language, encoding, line ending, plain or rich mode, reloads) and with the preferences, and handles
+// the editor's menu commands. Files dropped anywhere on it are opened.
+class EditorViewController : public QWidget, public ActionResponder
 {
     Q_OBJECT
 public:
@@ -22,18 +33,57 @@ public:
     ~EditorViewController() override;
 
     TextDocument *document() const { return m_document; }
+    EditorView *editorView() const { return m_view; }
     // The widget that takes the keyboard focus.
     QWidget *textView() const;
+    LineNumberGutter *gutter() const { return m_gutter; }
+    SyntaxHighlighter *highlighter() const { return m_highlighter; }
+    FindBar *findBar() const { return m_findBar; }
+
+    // The line index of the document's text, built when first needed after each change.
+    const LineIndex &lineIndex();
+
+    void applyPreferences();
+    void documentDidReload();
+    void refreshDocumentState();
+    // Moves the caret to the start of 1-based line, clamped to the text, and centres it.
+    void goToLine(qint64 line);
+    // The line number typed in the go-to-line dialog: an optional sign and decimal digits, nothing else.
+    static std::optional<qint64> parseLineNumber(const QString &text);
+    // Converts to rich or plain text: a copy for a document with a file, in place otherwise. Returns
+    // the converted document.
+    TextDocument *toggleRichText();
+
+    bool handles(const MenuItemInfo &item) const override;
+    void validate(const MenuItemInfo &item, MenuItemState &state) const override;
+    void perform(const MenuItemInfo &item) override;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
-    void documentDidReload();
-    void buildView();
-    void releaseView();
+    void buildTextView();
+    void textDidChange();
+    void selectionDidChange();
+    void updateGutterWidth(qreal thickness);
+    void applyWordWrap(bool on);
+    void showGoToLineDialog();
+    void pickEncoding(quint64 raw);
+    static void openFiles(const QStringList &paths);
 
     TextDocument *m_document;
-    QVBoxLayout *m_layout;
-    QPointer<QPlainTextEdit> m_plainView;
-    QPointer<QTextEdit> m_richView;
+    QHBoxLayout *m_layout;
+    QVBoxLayout *m_column;
+    EditorView *m_view = nullptr;
+    LineNumberGutter *m_gutter;
+    FindBar *m_findBar;
+    SyntaxHighlighter *m_highlighter = nullptr;
+    std::optional<QString> m_lexerName;
+    std::optional<LineIndex> m_lineIndexCache;
+    std::optional<QFont> m_lastAppliedFont;
+    std::optional<bool> m_lastWordWrap;
 };
 
 } // namespace plumeo

@@ -86,6 +86,11 @@ EditorWindowController::EditorWindowController(QWidget *parent)
 
 EditorWindowController::~EditorWindowController()
 {
+    // The tabs, and the documents in them, are destroyed after this object's members: they must not
+    // call back into it.
+    for (TextDocument *document : documents())
+        disconnect(document, nullptr, this, nullptr);
+    m_commands.clear();
     std::erase(windows(), this);
     std::erase(activationOrder(), this);
 }

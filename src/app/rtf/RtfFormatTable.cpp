@@ -14,6 +14,7 @@ size_t qHash(const RtfGroupState::Character &c, size_t seed)
 void RtfFormatTable::setDefaultFont(int number)
 {
     m_defaultFont = number;
+    m_codePageCached = false;
     m_charFormats.clear();
     m_lastCharacter.reset();
 }
@@ -21,6 +22,7 @@ void RtfFormatTable::setDefaultFont(int number)
 void RtfFormatTable::addFont(int number, const Font &font)
 {
     m_fonts.insert(number, font);
+    m_codePageCached = false;
     m_charFormats.clear();
     m_lastCharacter.reset();
 }
@@ -47,8 +49,14 @@ std::optional<QColor> RtfFormatTable::color(int index) const
 
 int RtfFormatTable::codePage(int fontNumber, int documentCodePage) const
 {
-    const Font *entry = font(fontNumber);
-    return entry && entry->codePage != 0 ? entry->codePage : documentCodePage;
+    // Asked after every control word, mostly for the same font.
+    if (!m_codePageCached || fontNumber != m_codePageFont) {
+        const Font *entry = font(fontNumber);
+        m_codePageCached = true;
+        m_codePageFont = fontNumber;
+        m_fontCodePage = entry ? entry->codePage : 0;
+    }
+    return m_fontCodePage != 0 ? m_fontCodePage : documentCodePage;
 }
 
 const QTextCharFormat &RtfFormatTable::charFormat(const RtfGroupState::Character &character)

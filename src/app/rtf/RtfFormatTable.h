@@ -53,6 +53,9 @@ private:
     QHash<RtfGroupState::Character, QTextCharFormat> m_charFormats;
     std::optional<RtfGroupState::Character> m_lastCharacter;
     QTextCharFormat m_lastFormat;
+    mutable bool m_codePageCached = false;
+    mutable int m_codePageFont = 0;
+    mutable int m_fontCodePage = 0;
 };
 
 size_t qHash(const RtfGroupState::Character &character, size_t seed = 0);

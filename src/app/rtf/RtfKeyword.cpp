@@ -1,6 +1,8 @@
 #include "rtf/RtfKeyword.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <vector>
 
 namespace plumeo {
@@ -181,7 +183,20 @@ constexpr std::string_view underlineStyles[] = {
     "ulthdashdd", "ulthldash", "ululdbwave", "ulw",     "ulwave",
 };
 
-std::vector<Entry> makeTable()
+// Shorter names first, then by bytes: most comparisons stop at the length.
+bool precedes(std::string_view a, std::string_view b)
+{
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+struct Table
+{
+    std::vector<Entry> entries;
+    // The entries whose name starts with each ASCII letter, as [begin, end) indices.
+    std::array<std::pair<std::uint16_t, std::uint16_t>, 128> byFirstLetter{};
+};
+
+Table makeTable()
 {
     std::vector<Entry> table = {
         {"rtf", {K::rtf}},
@@ -265,20 +280,33 @@ std::vector<Entry> makeTable()
         table.push_back({name, {K::underline}});
     for (std::string_view name : skippedDestinations)
         table.push_back({name, {K::skippedDestination}});
-    std::sort(table.begin(), table.end(),
-              [](const Entry &a, const Entry &b) { return a.name < b.name; });
-    return table;
+    std::sort(table.begin(), table.end(), [](const Entry &a, const Entry &b) {
+        return a.name[0] != b.name[0] ? a.name[0] < b.name[0] : precedes(a.name, b.name);
+    });
+    Table result;
+    for (size_t i = 0; i < table.size(); ++i) {
+        auto &range = result.byFirstLetter[size_t(table[i].name[0])];
+        if (range.first == range.second)
+            range.first = std::uint16_t(i);
+        range.second = std::uint16_t(i + 1);
+    }
+    result.entries = std::move(table);
+    return result;
 }
 
 } // namespace
 
 RtfControl lookupRtfControl(std::string_view name)
 {
-    static const std::vector<Entry> table = makeTable();
-    const auto found =
-        std::lower_bound(table.begin(), table.end(), name,
-                         [](const Entry &e, std::string_view n) { return e.name < n; });
-    if (found != table.end() && found->name == name)
+    static const Table table = makeTable();
+    if (name.empty() || static_cast<unsigned char>(name[0]) >= 128)
+        return {};
+    const auto &range = table.byFirstLetter[size_t(name[0])];
+    const auto begin = table.entries.begin() + range.first;
+    const auto end = table.entries.begin() + range.second;
+    const auto found = std::lower_bound(
+        begin, end, name, [](const Entry &e, std::string_view n) { return precedes(e.name, n); });
+    if (found != end && found->name == name)
         return found->control;
     return {};
 }

@@ -36,9 +36,10 @@ bool isParagraphSeparator(char16_t c)
 
 } // namespace
 
-RtfParser::RtfParser(std::string_view data, QTextDocument &document)
+RtfParser::RtfParser(std::string_view data, QTextDocument &document, Extent extent)
     : m_tokenizer(data)
     , m_builder(document)
+    , m_extent(extent)
 {}
 
 bool RtfParser::isTextToken(const RtfToken &token)
@@ -111,7 +112,7 @@ bool RtfParser::run()
     settleSurrogate();
     m_builder.finish(RtfFormatTable::blockFormat(m_state.paragraph),
                      m_formats.charFormat(m_state.character));
-    return m_finished;
+    return m_extent == Extent::document ? m_finished : m_depth == 0;
 }
 
 // The characters after \uN that stand in for it in readers without Unicode: \ucN of them, a byte
@@ -181,11 +182,13 @@ void RtfParser::closeGroup()
 
 void RtfParser::restoreGroup()
 {
-    if (m_depth <= 1 || m_stack.empty()) {
+    if (m_extent == Extent::document && m_depth <= 1) {
         // The document's closing brace: the state inside it still holds for the last paragraph.
         m_finished = true;
         return;
     }
+    if (m_depth == 0 || m_stack.empty())
+        return; // a stray closing brace in a fragment
     --m_depth;
     SavedGroup &saved = m_stack.back();
     m_state = saved.state;
@@ -273,7 +276,9 @@ void RtfParser::controlWord(const RtfToken &token, bool destinationExpected)
         m_state.destination = Destination::ignoredText;
         break;
     case RtfKeyword::ud:
-        m_state.destination = m_state.outerDestination;
+        // Only the Unicode half of \upr is read; elsewhere \ud changes nothing.
+        if (m_state.destination == Destination::ignoredText)
+            m_state.destination = m_state.outerDestination;
         break;
     case RtfKeyword::plain:
         character = {};
@@ -591,7 +596,6 @@ void RtfParser::commitFont()
         else if (m_fontEntry.charset >= 0)
             font.codePage = RtfCodePage::forCharset(m_fontEntry.charset);
         m_formats.addFont(m_fontEntry.number, font);
-        m_leadCodePage = -1;
     }
     m_fontEntry = {};
 }

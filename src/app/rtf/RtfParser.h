@@ -26,12 +26,18 @@ class RtfParser
 public:
     static constexpr size_t maxDistinctGroups = 200000;
 
-    // Empties document; data starts at the document's opening brace.
-    RtfParser(std::string_view data, QTextDocument &document);
+    enum class Extent {
+        // One group, "{\rtf1 …}": reading stops at its closing brace.
+        document,
+        // A sequence of groups and text, read to the end of the data.
+        fragment,
+    };
 
-    // Reads up to the brace that closes the document, or to the end of the data. Returns whether
-    // that brace was found (false for truncated or unbalanced data, whose text is read all the
-    // same).
+    // Empties document; data starts at its first opening brace.
+    RtfParser(std::string_view data, QTextDocument &document, Extent extent);
+
+    // Reads the document or fragment. Returns whether every group was closed (false for truncated
+    // or unbalanced data, whose text is read all the same).
     bool run();
 
 private:
@@ -81,6 +87,7 @@ private:
     RtfTextDecoder m_decoder;
     RtfFormatTable m_formats;
     RtfDocumentBuilder m_builder;
+    Extent m_extent;
 
     RtfGroupState m_state;
     std::vector<SavedGroup> m_stack;

@@ -8,31 +8,41 @@ namespace plumeo::RtfReader {
 
 namespace {
 
-// Where the document's opening brace is, or -1.
-qsizetype signatureStart(QByteArrayView data)
+// Where the data's first brace is, after a byte order mark and white space.
+qsizetype contentStart(QByteArrayView data)
 {
     qsizetype start = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < data.size()
            && (data[start] == ' ' || data[start] == '\t' || data[start] == '\r'
                || data[start] == '\n'))
         ++start;
-    return data.sliced(start).startsWith("{\\rtf") ? start : -1;
+    return start;
+}
+
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 } // namespace
 
 bool hasRtfSignature(QByteArrayView data)
 {
-    return signatureStart(data) >= 0;
+    return data.sliced(contentStart(data)).startsWith("{\\rtf");
 }
 
 Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document)
 {
-    const qsizetype start = signatureStart(data);
-    if (start < 0)
+    const QByteArrayView rtf = data.sliced(contentStart(data));
+    const bool isDocument = rtf.startsWith("{\\rtf");
+    // pandoc without --standalone writes bare groups ("{\pard …}"): readable, and plain text rarely
+    // starts that way.
+    const bool isFragment =
+        !isDocument && rtf.size() > 2 && rtf.startsWith("{\\") && isLetter(rtf[2]);
+    if (!isDocument && !isFragment)
         return RtfReadError::notRtf;
-    const QByteArrayView rtf = data.sliced(start);
-    RtfParser parser(std::string_view(rtf.data(), size_t(rtf.size())), document);
+    RtfParser parser(std::string_view(rtf.data(), size_t(rtf.size())), document,
+                     isDocument ? RtfParser::Extent::document : RtfParser::Extent::fragment);
     Summary summary;
     summary.complete = parser.run();
     return summary;

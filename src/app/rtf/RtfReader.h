@@ -10,11 +10,13 @@ class QTextDocument;
 namespace plumeo {
 
 // Reads RTF written by word processors into a QTextDocument: text (Unicode escapes, 8-bit text
-// through the document's and each font's code page), font family and size, bold, italic, underline,
-// strikethrough, superscript and subscript, foreground and background colours, paragraph alignment,
-// indents and spacing. Destinations that are not body text (headers, footers, notes, pictures,
-// field instructions, document information…) are skipped; a field keeps its result. Hidden text is
-// left out. Table cells become paragraphs.
+// through the document's and each font's code page, symbol fonts mapped to Unicode), font family
+// and size, bold, italic, underline, strikethrough, superscript and subscript, capitals, foreground
+// and background colours, paragraph alignment, indents and spacing. Destinations that are not body
+// text (headers, footers, notes, pictures, text boxes, field instructions, document information…)
+// are skipped; a field keeps its result. Hidden text is kept, marked with
+// RtfFormatTable::hiddenTextProperty. Table cells become paragraphs; list numbers and bullets are
+// the text the file gives for readers without lists.
 //
 // Colours keep the difference between "no colour" and an explicit colour: text without \cf, with
 // \cf naming an automatic table entry, or with an index past the table has no foreground property
@@ -24,16 +26,19 @@ namespace RtfReader {
 
 struct Summary
 {
-    // False when the data ended before the document's closing brace (a truncated or damaged file);
-    // the document then holds everything read up to that point.
+    // False when the data ended inside a group (a truncated or damaged file); the document then
+    // holds everything read up to that point.
     bool complete = true;
 };
 
-// Whether the data starts as RTF does.
+// Whether the data starts as an RTF document does ("{\rtf", after an optional UTF-8 byte order mark
+// and white space).
 bool hasRtfSignature(QByteArrayView data);
 
 // Replaces the whole content of document with the RTF data (the document's undo history is
-// cleared). On failure the document is left untouched. Never recurses on group depth and needs
+// cleared). A document ends at its closing brace. Data that starts with a group and a control word
+// but not "{\rtf" (what pandoc writes without --standalone) is read as a fragment, to its end.
+// Anything else is refused and the document left untouched. Never recurses on group depth and needs
 // memory in proportion to the data.
 Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document);
 

@@ -25,11 +25,11 @@ void appendNumber(QByteArray &out, const char *word, long long value)
     out.append(QByteArray::number(value));
 }
 
-// RTF's \u takes a signed 16-bit number.
+// RTF's \u takes a signed 16-bit number. Its one-character fallback is a question mark.
 void appendUnicode(QByteArray &out, char16_t unit)
 {
     appendNumber(out, "\\u", static_cast<int16_t>(unit));
-    out.append('?');
+    out.append("\\'3f");
 }
 
 // Text escaped for RTF. In a font table a semicolon would end the name, so there it is escaped too.

@@ -11,9 +11,11 @@ namespace plumeo {
 // and spacing, then its runs, each starting from \plain with its font, size, bold, italic,
 // underline, strikethrough, superscript/subscript, \cf and background colour. Text without a
 // foreground colour gets no \cf at all, so that it stays "no colour" rather than black. Every
-// character outside ASCII is written as \uN? (characters beyond U+FFFF as their two surrogates), so
-// the code page never matters. Text without a family or size takes the document's default font.
-// Images and other embedded objects are not written. The output is ASCII.
+// character outside ASCII is written as \uN with a question mark for readers without Unicode
+// (characters beyond U+FFFF as their two surrogates), so the code page never matters. The question
+// mark is written \'3f, as LibreOffice does: pandoc 2.17 drops the character after a literal one.
+// Text without a family or size takes the document's default font. Images and other embedded
+// objects are not written. The output is ASCII.
 namespace RtfWriter {
 
 QByteArray write(const QTextDocument &document);

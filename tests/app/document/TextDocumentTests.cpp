@@ -242,3 +242,19 @@ TEST_F(TextDocumentTest, RichTextIsThemedOnReadAndUnthemedOnWrite)
     EXPECT_FALSE(saved.contains("\\red230"));
     EXPECT_TRUE(saved.contains("\\red255\\green0\\blue0"));
 }
+
+TEST_F(TextDocumentTest, RichTextNeverSavesTheStorageSubstitutes)
+{
+    TextDocument document;
+    ASSERT_FALSE(document.read("{\\rtf1\\ansi start\\par}", TextDocument::richTextType()));
+    // What a paste of "a CR b" leaves in the storage.
+    QTextCursor cursor(document.textStorage());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(document.storageCodec().toStorage(u"a\rb\u2029c"));
+    TextDocument reread;
+    ASSERT_FALSE(reread.read(document.data().value(), TextDocument::richTextType()));
+    const QString text = reread.text();
+    EXPECT_TRUE(text.endsWith(u"a\nb\nc")) << qPrintable(text);
+    for (char16_t substitute : document.storageCodec().substitutes())
+        EXPECT_FALSE(text.contains(QChar(substitute)));
+}

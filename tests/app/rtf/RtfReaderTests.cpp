@@ -25,16 +25,30 @@ TEST(RtfReader, refusesDataThatIsNotRtfAndLeavesTheDocumentAlone)
 {
     QTextDocument document;
     document.setPlainText(QStringLiteral("kept"));
-    for (const QByteArray &data : {QByteArray(), QByteArray("hello"), QByteArray("{\\rt"),
-                                   QByteArray("{\\urtf1 x}"), QByteArray("\\rtf1 x}")}) {
+    for (const QByteArray &data :
+         {QByteArray(), QByteArray("hello"), QByteArray("{ \\rtf1 x}"), QByteArray("{\"key\": 1}"),
+          QByteArray("\\rtf1 x}"), QByteArray("{{\\rtf1 x}}"), QByteArray("{\\")}) {
         const auto result = RtfReader::read(data, document);
         ASSERT_FALSE(result.hasValue()) << data.constData();
         EXPECT_EQ(result.error(), RtfReadError::notRtf);
         EXPECT_EQ(document.toPlainText(), QStringLiteral("kept"));
     }
     EXPECT_EQ(read("\xEF\xBB\xBF \r\n{\\rtf1 ok}"), QStringLiteral("ok"));
-    EXPECT_TRUE(RtfReader::hasRtfSignature("{\\rtf1"));
+    EXPECT_TRUE(RtfReader::hasRtfSignature("\xEF\xBB\xBF\n{\\rtf1"));
     EXPECT_FALSE(RtfReader::hasRtfSignature("x{\\rtf1"));
+    EXPECT_FALSE(RtfReader::hasRtfSignature("{\\pard x}"));
+}
+
+TEST(RtfReader, readsFragmentsWithoutTheDocumentGroupToTheirEnd)
+{
+    QTextDocument document;
+    const auto result = RtfReader::read("{\\pard\\qc A\\par}\n{\\b B}} C", document);
+    ASSERT_TRUE(result.hasValue());
+    EXPECT_TRUE(result.value().complete);
+    EXPECT_EQ(text(document), QStringLiteral("A\nB C"));
+    EXPECT_EQ(blockOf(document, "A").alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(formatOf(document, "B").fontWeight(), QFont::Bold);
+    EXPECT_FALSE(RtfReader::read("{\\pard {A", document).value().complete);
 }
 
 TEST(RtfReader, replacesTheWholeContentAndReportsCompleteness)

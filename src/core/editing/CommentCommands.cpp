@@ -1,0 +1,115 @@
+#include "editing/CommentCommands.h"
+
+#include "editing/Concat.h"
+#include "editing/EditingCommands.h"
+
+#include <limits>
+
+namespace plumeo {
+
+namespace {
+
+bool isSpaceOrTab(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+qsizetype leadingSpacesAndTabs(QStringView line)
+{
+    qsizetype count = 0;
+    while (count < line.size() && isSpaceOrTab(line[count]))
+        ++count;
+    return count;
+}
+
+bool isBlank(QStringView line)
+{
+    return leadingSpacesAndTabs(line) == line.size();
+}
+
+QStringView trimmedHorizontally(QStringView line)
+{
+    while (!line.isEmpty() && EditingCommands::isHorizontalWhitespace(line.front().unicode()))
+        line = line.sliced(1);
+    while (!line.isEmpty() && EditingCommands::isHorizontalWhitespace(line.back().unicode()))
+        line.chop(1);
+    return line;
+}
+
+} // namespace
+
+std::optional<TextEdit>
+CommentCommands::toggleComment(QStringView text, TextRange selection, const Language &language)
+{
+    if (language.lineComment && !language.lineComment->isEmpty())
+        return toggleLineComment(text, selection, *language.lineComment);
+    if (language.blockComment)
+        return toggleBlockComment(text, selection, language.blockComment->open,
+                                  language.blockComment->close);
+    return std::nullopt;
+}
+
+std::optional<TextEdit>
+CommentCommands::toggleLineComment(QStringView text, TextRange selection, const QString &token)
+{
+    if (token.isEmpty())
+        return std::nullopt;
+    const TextRange lines = EditingCommands::lineRange(text, selection);
+    const QStringView block = text.sliced(lines.location, lines.length);
+
+    bool anyNonBlank = false;
+    bool allCommented = true;
+    qsizetype minIndent = std::numeric_limits<qsizetype>::max();
+    for (qsizetype start = 0; start <= block.size();) {
+        qsizetype end = block.indexOf(u'\n', start);
+        if (end < 0)
+            end = block.size();
+        const QStringView line = block.sliced(start, end - start);
+        if (!isBlank(line)) {
+            anyNonBlank = true;
+            allCommented = allCommented && trimmedHorizontally(line).startsWith(token);
+            minIndent = std::min(minIndent, leadingSpacesAndTabs(line));
+        }
+        start = end + 1;
+    }
+    allCommented = allCommented && anyNonBlank;
+    if (!anyNonBlank)
+        minIndent = 0;
+
+    const QString marker = token + u' ';
+    return EditingCommands::transformLines(text, selection, [&](QStringView line) {
+        if (isBlank(line))
+            return line.toString();
+        if (allCommented) {
+            const qsizetype at = line.indexOf(token);
+            qsizetype after = at + token.size();
+            if (after < line.size() && line[after] == u' ')
+                ++after;
+            return concat(line.first(at), line.sliced(after));
+        }
+        const qsizetype column = std::min(minIndent, line.size());
+        return concat(line.first(column), marker, line.sliced(column));
+    });
+}
+
+std::optional<TextEdit> CommentCommands::toggleBlockComment(QStringView text,
+                                                            TextRange selection,
+                                                            const QString &open,
+                                                            const QString &close)
+{
+    if (open.isEmpty() && close.isEmpty())
+        return std::nullopt;
+    const TextRange sel = selection.clamped(text.size());
+    const QStringView selected = text.sliced(sel.location, sel.length);
+    QString result;
+    if (selected.size() >= open.size() + close.size() && selected.startsWith(open)
+        && selected.endsWith(close))
+        result =
+            selected.sliced(open.size(), selected.size() - open.size() - close.size()).toString();
+    else
+        result = concat(open, selected, close);
+    const TextRange after{sel.location, result.size()};
+    return TextEdit{sel, std::move(result), after};
+}
+
+} // namespace plumeo

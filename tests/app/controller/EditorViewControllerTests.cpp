@@ -1,0 +1,195 @@
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include "Alerts.h"
+#include "AppDelegate.h"
+#include "DocumentController.h"
+#include "Preferences.h"
+#include "document/TextDocument.h"
+#include "editor/EditorView.h"
+#include "editor/EditorViewController.h"
+#include "editor/EditorWindowController.h"
+#include "editor/LineNumberGutter.h"
+#include "editor/SyntaxHighlighter.h"
+#include "text/Localization.h"
+
+using namespace plumeo;
+
+namespace {
+
+class EditorControllerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        delegate = std::make_unique<AppDelegate>();
+        delegate->applicationWillFinishLaunching({});
+        Alerts::setAnswersForTesting({[this](const DocumentError &error) { alerts << error.description; },
+                                      [](const QString &) { return Alerts::SaveChoice::dontSave; },
+                                      [](const QString &) { return true; }});
+    }
+    void TearDown() override
+    {
+        for (EditorWindowController *window : std::vector(EditorWindowController::all()))
+            delete window;
+        for (const QString &key : {Preferences::Key::fontSize(), Preferences::Key::showLineNumbers(),
+                                   Preferences::Key::indentWithTabs()})
+            Preferences::set(key, std::nullopt);
+        Alerts::setAnswersForTesting({});
+        delegate.reset();
+    }
+
+    EditorViewController *open(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        file.close();
+        TextDocument *document = delegate->documentController()->openDocument(path).value();
+        return EditorWindowController::all().front()->editorFor(document);
+    }
+
+    bool perform(EditorViewController *editor, const QString &action, const QVariant &object = {})
+    {
+        MenuItemInfo item{action, 0, object, nullptr};
+        MenuItemState state;
+        editor->validate(item, state);
+        if (!state.enabled)
+            return false;
+        editor->perform(item);
+        return true;
+    }
+
+    std::unique_ptr<AppDelegate> delegate;
+    QTemporaryDir dir;
+    QStringList alerts;
+};
+
+} // namespace
+
+TEST(EditorViewControllerParsing, GoToLineAcceptsASignedNumberAndNothingElse)
+{
+    using C = EditorViewController;
+    EXPECT_EQ(C::parseLineNumber(QStringLiteral("5")), 5);
+    EXPECT_EQ(C::parseLineNumber(QStringLiteral("+5")), 5);
+    EXPECT_EQ(C::parseLineNumber(QStringLiteral("-3")), -3);
+    EXPECT_EQ(C::parseLineNumber(QStringLiteral("007")), 7);
+    for (const char *bad : {"", " 5", "5 ", "+", "-", "5a", "1e3", "٣"})
+        EXPECT_FALSE(C::parseLineNumber(QString::fromUtf8(bad))) << bad;
+    EXPECT_GT(*C::parseLineNumber(QStringLiteral("99999999999999999999999")), 1000000);
+}
+
+TEST_F(EditorControllerTest, GoToLineClampsToTheText)
+{
+    EditorViewController *editor = open(QStringLiteral("lines.txt"), "one\ntwo\nthree\n");
+    editor->goToLine(0);
+    EXPECT_EQ(editor->editorView()->textCursor().position(), 0);
+    editor->goToLine(3);
+    EXPECT_EQ(editor->editorView()->textCursor().position(), 8);
+    editor->goToLine(-7);
+    EXPECT_EQ(editor->editorView()->textCursor().position(), 0);
+    editor->goToLine(1000);
+    EXPECT_EQ(editor->editorView()->textCursor().position(), 14); // the empty last line
+}
+
+TEST_F(EditorControllerTest, PreferenceCommandsAndTheirBounds)
+{
+    EditorViewController *editor = open(QStringLiteral("a.c"), "int x;\n");
+    for (int i = 0; i < 60; ++i)
+        perform(editor, QStringLiteral("increaseFontSize:"));
+    EXPECT_EQ(Preferences::number(Preferences::Key::fontSize()), 48);
+    for (int i = 0; i < 60; ++i)
+        perform(editor, QStringLiteral("decreaseFontSize:"));
+    EXPECT_EQ(Preferences::number(Preferences::Key::fontSize()), 8);
+    perform(editor, QStringLiteral("resetFontSize:"));
+    EXPECT_EQ(Preferences::number(Preferences::Key::fontSize()), 13);
+
+    editor->show();
+    perform(editor, QStringLiteral("toggleLineNumbers:"));
+    EXPECT_EQ(editor->gutter()->width(), 0);
+    EXPECT_FALSE(editor->gutter()->isVisible());
+    MenuItemState state;
+    editor->validate(MenuItemInfo{QStringLiteral("toggleLineNumbers:"), 0, {}, nullptr}, state);
+    EXPECT_EQ(state.checked, false);
+    perform(editor, QStringLiteral("toggleLineNumbers:"));
+    EXPECT_EQ(editor->gutter()->width(), int(std::ceil(editor->gutter()->thickness())));
+    EXPECT_TRUE(editor->gutter()->isVisible());
+}
+
+TEST_F(EditorControllerTest, TheFileKeepsItsIndentationWhateverThePreferencesSay)
+{
+    Preferences::set(Preferences::Key::indentWithTabs(), QJsonValue(true));
+    EditorViewController *editor = open(QStringLiteral("two.py"), "def f():\n  return 1\n");
+    EXPECT_EQ(editor->editorView()->indentStyle, IndentStyle(false, 2));
+    Preferences::set(Preferences::Key::indentWithTabs(), QJsonValue(false));
+    Preferences::set(Preferences::Key::tabWidth(), QJsonValue(8));
+    EXPECT_EQ(editor->editorView()->indentStyle, IndentStyle(false, 2));
+    Preferences::set(Preferences::Key::tabWidth(), std::nullopt);
+}
+
+TEST_F(EditorControllerTest, LanguageDecidesTheLexerAndTheMenusFollowTheDocument)
+{
+    EditorViewController *editor = open(QStringLiteral("main.c"), "int main(void) { return 0; }\n");
+    ASSERT_TRUE(editor->highlighter()->lexer());
+    MenuItemState state;
+    editor->validate(MenuItemInfo{QStringLiteral("setLanguage:"), 0, QStringLiteral("C"), nullptr}, state);
+    EXPECT_EQ(state.checked, true);
+    EXPECT_TRUE(state.enabled);
+
+    perform(editor, QStringLiteral("setLanguage:"), Language::plainText().name);
+    EXPECT_EQ(editor->document()->language(), Language::plainText());
+    EXPECT_FALSE(editor->highlighter()->lexer());
+    perform(editor, QStringLiteral("setLanguage:"), QStringLiteral("No Such Language"));
+    EXPECT_EQ(editor->document()->language().name, u"C"); // back to the file name's language
+    EXPECT_TRUE(editor->highlighter()->lexer());
+
+    perform(editor, QStringLiteral("setLineEnding:"), QStringLiteral("CRLF"));
+    EXPECT_EQ(editor->document()->lineEnding(), LineEnding::crlf);
+    perform(editor, QStringLiteral("setLineEnding:"), QStringLiteral("crlf?")); // ignored
+    EXPECT_EQ(editor->document()->lineEnding(), LineEnding::crlf);
+
+    // Refused encoding changes are reported, not applied.
+    QTextCursor(editor->document()->textStorage()).insertText(QStringLiteral("é"));
+    perform(editor, QStringLiteral("setEncoding:"), QVariant::fromValue<qulonglong>(Encoding::asciiRaw));
+    EXPECT_EQ(editor->document()->encoding(), Encoding::utf8());
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts[0].contains(u"ASCII"));
+}
+
+TEST_F(EditorControllerTest, ConvertingASavedFileMakesACopyAndAnUntitledOneConvertsInPlace)
+{
+    EditorViewController *saved = open(QStringLiteral("keep.txt"), "plain words\n");
+    TextDocument *copy = saved->toggleRichText();
+    EXPECT_NE(copy, saved->document());
+    EXPECT_FALSE(saved->document()->isRichText());
+    EXPECT_TRUE(copy->isRichText());
+    EXPECT_EQ(copy->text(), u"plain words\n");
+
+    // The copy shows in a rich view, where the language, encoding and line-ending items are off.
+    EditorViewController *copyEditor = EditorWindowController::all().front()->editorFor(copy);
+    ASSERT_TRUE(copyEditor);
+    for (const char *action : {"setLanguage:", "setEncoding:", "setLineEnding:"}) {
+        MenuItemState state;
+        copyEditor->validate(MenuItemInfo{QString::fromLatin1(action), 0, {}, nullptr}, state);
+        EXPECT_FALSE(state.enabled) << action;
+    }
+    MenuItemState title;
+    copyEditor->validate(MenuItemInfo{QStringLiteral("toggleRichText:"), 0, {}, nullptr}, title);
+    Localization::setCurrent(AppLanguage::en);
+    copyEditor->validate(MenuItemInfo{QStringLiteral("toggleRichText:"), 0, {}, nullptr}, title);
+    EXPECT_EQ(title.title, u"Make Plain Text");
+
+    // An untitled rich copy converts in place, and undo brings plain text back.
+    EXPECT_EQ(copyEditor->toggleRichText(), copy);
+    EXPECT_FALSE(copy->isRichText());
+    copy->textStorage()->undo();
+    EXPECT_TRUE(copy->isRichText());
+    EXPECT_EQ(copy->text(), u"plain words\n");
+    Localization::setCurrent(AppLanguage::system);
+}

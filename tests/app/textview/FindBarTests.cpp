@@ -1,0 +1,183 @@
+#include "TextViewTestSupport.h"
+#include "editor/EditorTextView.h"
+#include "editor/FindBar.h"
+#include "editor/RichTextView.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace plumeo;
+using namespace plumeo::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString finder = u"performTextFinderAction:"_s;
+
+class FindBarTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Preferences::registerDefaults(); }
+
+    // A window holding a view of text and the find bar under it, as the editor lays them out.
+    void open(const QString &text)
+    {
+        document = plainDocument(text);
+        window = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(window.get());
+        view = new EditorTextView(document.get(), window.get());
+        view->configureAsCodeEditor();
+        bar = new FindBar(window.get());
+        layout->addWidget(view);
+        layout->addWidget(bar);
+        view->setFindBar(bar);
+        window->resize(500, 300);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        view->setFocus();
+    }
+
+    QLineEdit *findField() const { return bar->findChild<QLineEdit *>(u"findField"_s); }
+
+    EnglishInterface english;
+    std::unique_ptr<TextDocument> document;
+    std::unique_ptr<QWidget> window;
+    EditorTextView *view = nullptr;
+    FindBar *bar = nullptr;
+};
+
+} // namespace
+
+TEST_F(FindBarTest, MenuActionsShowTheBarAndMoveBetweenMatches)
+{
+    open(u"Cat cat\nCAT dog cat"_s);
+    EXPECT_EQ(bar->view(), view);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_TRUE(validated(*view, finder, FindBar::showFindAction).enabled);
+    EXPECT_FALSE(
+        validated(*view, finder, FindBar::nextMatchAction).enabled); // nothing to look for yet
+    EXPECT_FALSE(validated(*view, finder, FindBar::setSearchStringAction).enabled);
+
+    ASSERT_TRUE(perform(*view, finder, FindBar::showFindAction));
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_FALSE(bar->showsReplace());
+    EXPECT_TRUE(findField()->hasFocus());
+
+    // Typing searches at once, case-insensitively, from the caret.
+    QTest::keyClicks(findField(), u"ca"_s);
+    EXPECT_EQ(selection(*view), (TextRange{0, 2}));
+    QTest::keyClicks(findField(), u"t"_s);
+    EXPECT_EQ(selection(*view), (TextRange{0, 3}));
+    EXPECT_EQ(bar->statusText(), u"1 of 4"_s);
+
+    QTest::keyClick(findField(), Qt::Key_Return);
+    EXPECT_EQ(selection(*view), (TextRange{4, 3}));
+    EXPECT_EQ(bar->statusText(), u"2 of 4"_s);
+    ASSERT_TRUE(perform(*view, finder, FindBar::nextMatchAction));
+    ASSERT_TRUE(perform(*view, finder, FindBar::nextMatchAction));
+    EXPECT_EQ(selection(*view), (TextRange{16, 3}));
+    EXPECT_EQ(bar->statusText(), u"4 of 4"_s);
+    ASSERT_TRUE(perform(*view, finder, FindBar::nextMatchAction)); // wraps to the first
+    EXPECT_EQ(selection(*view), (TextRange{0, 3}));
+    ASSERT_TRUE(perform(*view, finder, FindBar::previousMatchAction)); // and back to the last
+    EXPECT_EQ(selection(*view), (TextRange{16, 3}));
+    QTest::keyClick(findField(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(selection(*view), (TextRange{8, 3}));
+
+    // Matching case narrows the matches; toggling it searches again from the selection.
+    bar->setMatchesCase(true);
+    EXPECT_EQ(selection(*view), (TextRange{16, 3}));
+    EXPECT_EQ(bar->statusText(), u"2 of 2"_s);
+    bar->setSearchString(u"CAT"_s);
+    EXPECT_EQ(bar->statusText(), u"1 result"_s); // the selection (cat) is not one of them
+    EXPECT_TRUE(bar->findNext());
+    EXPECT_EQ(selection(*view), (TextRange{8, 3}));
+    EXPECT_EQ(bar->statusText(), u"1 of 1"_s);
+    bar->setSearchString(u"bird"_s);
+    EXPECT_FALSE(bar->findNext());
+    EXPECT_EQ(selection(*view), (TextRange{8, 3}));
+    EXPECT_EQ(bar->statusText(), u"No results"_s);
+
+    // Use Selection for Find takes the real characters of the selection.
+    select(*view, {12, 3});
+    ASSERT_TRUE(perform(*view, finder, FindBar::setSearchStringAction));
+    EXPECT_EQ(bar->searchString(), u"dog"_s);
+}
+
+TEST_F(FindBarTest, EscapeClosesTheBarAndGivesTheTextTheFocus)
+{
+    open(u"abc"_s);
+    perform(*view, finder, FindBar::showReplaceAction);
+    EXPECT_TRUE(bar->showsReplace());
+    EXPECT_TRUE(findField()->hasFocus());
+    QTest::keyClick(findField(), Qt::Key_Escape);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_TRUE(view->hasFocus());
+    perform(*view, finder, FindBar::showFindAction);
+    EXPECT_FALSE(bar->showsReplace());
+}
+
+TEST_F(FindBarTest, ReplacesOneMatchOrAllOfThemAsOneUndoStep)
+{
+    const QString text = u"one two\u2029one\u00A0One"_s;
+    open(text);
+    perform(*view, finder, FindBar::showReplaceAction);
+    bar->setSearchString(u"one"_s);
+    bar->setReplacementString(u"1"_s);
+    EXPECT_TRUE(bar->replace()); // replaces the next match and selects the following one
+    EXPECT_EQ(document->text(), u"1 two\u2029one\u00A0One"_s);
+    EXPECT_EQ(selection(*view), (TextRange{6, 3}));
+    EXPECT_EQ(bar->statusText(), u"1 of 2"_s);
+
+    EXPECT_EQ(bar->replaceAll(), 2);
+    EXPECT_EQ(document->text(), u"1 two\u20291\u00A01"_s);
+    EXPECT_EQ(bar->statusText(), u"2 replacements"_s);
+    EXPECT_EQ(document->data().value(), u"1 two\u20291\u00A01"_s.toUtf8());
+    perform(*view, u"undo:"_s);
+    EXPECT_EQ(document->text(), u"1 two\u2029one\u00A0One"_s);
+    perform(*view, u"undo:"_s);
+    EXPECT_EQ(document->text(), text);
+    EXPECT_FALSE(document->textStorage()->isUndoAvailable());
+    EXPECT_EQ(bar->replaceAll(), 3);
+    bar->setSearchString(u"zzz"_s);
+    EXPECT_EQ(bar->replaceAll(), 0);
+    EXPECT_FALSE(bar->replace());
+    // A replacement holding one of the storage's substitutes is refused.
+    bar->setSearchString(u"1"_s);
+    bar->setReplacementString(QString(QChar(document->storageCodec().substitutes()[1])));
+    EXPECT_EQ(bar->replaceAll(), 0);
+    EXPECT_EQ(document->text(), u"1 two\u20291\u00A01"_s);
+}
+
+TEST_F(FindBarTest, FollowsTheViewItIsAttachedTo)
+{
+    open(u"alpha beta"_s);
+    bar->setSearchString(u"beta"_s);
+    EXPECT_TRUE(bar->findNext());
+    EXPECT_EQ(selection(*view), (TextRange{6, 4}));
+    // The view goes (the editor swaps views when the document changes mode): the bar is detached.
+    delete view;
+    EXPECT_EQ(bar->view(), nullptr);
+    EXPECT_FALSE(bar->findNext());
+    EXPECT_FALSE(bar->canPerform(FindBar::showFindAction));
+
+    // A rich view of a rich document: replace all keeps the formatting between matches.
+    auto rich = std::make_unique<TextDocument>();
+    ASSERT_FALSE(rich->read("{\\rtf1\\ansi x {\\b bold} x}", TextDocument::richTextType()));
+    auto richView = std::make_unique<RichTextView>(rich.get());
+    richView->setFindBar(bar);
+    EXPECT_EQ(bar->view(), richView.get());
+    bar->setSearchString(u"x"_s);
+    bar->setReplacementString(u"yy"_s);
+    EXPECT_EQ(bar->replaceAll(), 2);
+    EXPECT_EQ(rich->text(), u"yy bold yy"_s);
+    QTextCursor inBold(rich->textStorage());
+    inBold.setPosition(5);
+    EXPECT_EQ(inBold.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(selection(*richView), (TextRange{10, 0}));
+    EditorCommandRunner(*richView).undo();
+    EXPECT_EQ(rich->text(), u"x bold x"_s);
+}
