@@ -2,19 +2,20 @@
 // alone, then the whole open (type check, decode, text storage, editor window shown), and the peak
 // memory of the process. Runs on the offscreen platform.
 //   build-bench/bench/bench_open
+#include "AppDelegate.h"
+#include "DocumentController.h"
+#include "document/TextDocument.h"
+#include "editor/EditorWindowController.h"
+#include "text/TextFile.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
-#include "AppDelegate.h"
-#include "DocumentController.h"
-#include "document/TextDocument.h"
-#include "editor/EditorWindowController.h"
-#include "text/TextFile.h"
+#include <sys/resource.h>
 
 using namespace plumeo;
 
@@ -28,7 +29,8 @@ QByteArray generateFile()
     for (int line = 0; line < 1000000; ++line) {
         bytes.append("    let value_");
         bytes.append(QByteArray::number(line));
-        bytes.append(line % 7 == 0 ? " = \"déjà vu\"; // naïve café test\n" : " = compute(alpha, beta); // ok\n");
+        bytes.append(line % 7 == 0 ? " = \"déjà vu\"; // naïve café test\n"
+                                   : " = compute(alpha, beta); // ok\n");
     }
     return bytes;
 }

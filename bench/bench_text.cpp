@@ -1,5 +1,10 @@
 // Throughput of the core text services on a 50 MB generated source file, and the peak memory that
 // decoding holds. Run: build-bench/bench/bench_text [--benchmark_filter=…]
+#include "support/TextCorpusGenerator.h"
+#include "text/LineIndex.h"
+#include "text/TextFile.h"
+#include "text/TextStatistics.h"
+
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -7,15 +12,11 @@
 #include <QString>
 
 #include <benchmark/benchmark.h>
+
 #include <malloc.h>
 
-#include "support/TextCorpusGenerator.h"
-#include "text/LineIndex.h"
-#include "text/TextFile.h"
-#include "text/TextStatistics.h"
-
-// Every heap allocation of the process (Qt's included) goes through these, so the live and peak byte
-// counts cover everything decoding holds.
+// Every heap allocation of the process (Qt's included) goes through these, so the live and peak
+// byte counts cover everything decoding holds.
 extern "C" {
 void *__libc_malloc(size_t);
 void __libc_free(void *);
@@ -155,13 +156,18 @@ void decodePeakMemory(benchmark::State &state)
         state.counters["overhead_MB"] = double(peakBytes.load() - before - resultBytes) / 1e6;
     }
 }
-BENCHMARK(decodePeakMemory)->Arg(0)->Arg(1)->ArgName("crlf")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(decodePeakMemory)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("crlf")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-
-// Reference points: Qt's lenient decoder (replaces bad bytes instead of refusing them), and the bare cost
-// of allocating and touching a UTF-16 buffer of the file's size (the page-fault floor of any decoder).
+// Reference points: Qt's lenient decoder (replaces bad bytes instead of refusing them), and the
+// bare cost of allocating and touching a UTF-16 buffer of the file's size (the page-fault floor of
+// any decoder).
 namespace {
 void referenceQtLenientFromUtf8(benchmark::State &state)
 {
@@ -182,5 +188,5 @@ void referenceAllocateAndTouch(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * fileSize);
 }
 BENCHMARK(referenceAllocateAndTouch)->Unit(benchmark::kMillisecond);
-}
+} // namespace
 BENCHMARK_MAIN();

@@ -97,11 +97,13 @@ void ActionDispatcher::install(QMenu *menu)
     connect(menu, &QMenu::aboutToHide, menu, [menu] {
         // Shortcuts of items disabled while the menu was open must work again; perform() validates.
         for (QAction *action : menu->actions())
-            if (!action->isSeparator() && !action->menu() && !MenuItemInfo::of(action).action.isEmpty())
+            if (!action->isSeparator() && !action->menu()
+                && !MenuItemInfo::of(action).action.isEmpty())
                 action->setEnabled(true);
     });
     connect(menu, &QMenu::triggered, this, [this, menu](QAction *action) {
-        // Submenus report their items' triggers to their parents too; handle each once, where it lives.
+        // Submenus report their items' triggers to their parents too; handle each once, where it
+        // lives.
         if (action->parent() != menu && !menu->actions().contains(action))
             return;
         if (!perform(MenuItemInfo::of(action)))

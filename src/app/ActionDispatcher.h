@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ActionResponder.h"
+
 #include <functional>
 #include <vector>
 
 #include <QObject>
-
-#include "ActionResponder.h"
 
 class QAction;
 class QMenu;
@@ -19,8 +19,8 @@ namespace plumeo {
 // contributes (its current document, the window itself), then the application-wide responders (the
 // document controller, the application delegate). Items with a target go to that target alone.
 //
-// Menus are validated when they are about to show. Once a menu closes its items are enabled again, so
-// that a shortcut always reaches perform(), which validates once more before acting.
+// Menus are validated when they are about to show. Once a menu closes its items are enabled again,
+// so that a shortcut always reaches perform(), which validates once more before acting.
 class ActionDispatcher : public QObject
 {
     Q_OBJECT
@@ -30,7 +30,10 @@ public:
     // A window supplies the responders between the focused widget and the application: given the
     // active window, they are returned in order (document first, then the window controller).
     using WindowResponders = std::function<std::vector<ActionResponder *>(QWidget *window)>;
-    void setWindowResponders(WindowResponders responders) { m_windowResponders = std::move(responders); }
+    void setWindowResponders(WindowResponders responders)
+    {
+        m_windowResponders = std::move(responders);
+    }
     // The last links of the chain, in order (document controller, application delegate).
     void setApplicationResponders(std::vector<ActionResponder *> responders)
     {

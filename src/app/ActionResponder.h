@@ -1,15 +1,15 @@
 #pragma once
 
+#include "MenuItemInfo.h"
+
 #include <optional>
 
 #include <QString>
 
-#include "MenuItemInfo.h"
-
 namespace plumeo {
 
-// How a menu item looks when its menu opens: enabled, checked (nothing: not checkable) and, for items
-// whose title depends on the state, a new title.
+// How a menu item looks when its menu opens: enabled, checked (nothing: not checkable) and, for
+// items whose title depends on the state, a new title.
 struct MenuItemState
 {
     bool enabled = true;
@@ -17,9 +17,10 @@ struct MenuItemState
     std::optional<QString> title;
 };
 
-// Something that can handle menu commands: the editor, its view controller, a document, the document
-// controller, the application delegate. The dispatcher asks each along the chain in turn; the first
-// that handles a command performs it and says how its item looks. An item nothing handles is disabled.
+// Something that can handle menu commands: the editor, its view controller, a document, the
+// document controller, the application delegate. The dispatcher asks each along the chain in turn;
+// the first that handles a command performs it and says how its item looks. An item nothing handles
+// is disabled.
 class ActionResponder
 {
 public:

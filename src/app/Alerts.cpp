@@ -1,9 +1,9 @@
 #include "Alerts.h"
 
+#include "text/Localization.h"
+
 #include <QMessageBox>
 #include <QPushButton>
-
-#include "text/Localization.h"
 
 namespace plumeo::Alerts {
 
@@ -45,16 +45,19 @@ SaveChoice askToSave(QWidget *parent, const QString &documentName)
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(QStringLiteral("Plumeo"));
-    box.setText(L(QStringLiteral("Voulez-vous enregistrer les modifications apportées au document « %1 » ?")
-                      .arg(documentName),
-                  QStringLiteral("Do you want to save the changes made to the document “%1”?")
-                      .arg(documentName)));
-    box.setInformativeText(L(QStringLiteral("Vos modifications seront perdues si vous ne les enregistrez pas."),
-                             QStringLiteral("Your changes will be lost if you don’t save them.")));
+    box.setText(
+        L(QStringLiteral("Voulez-vous enregistrer les modifications apportées au document « %1 » ?")
+              .arg(documentName),
+          QStringLiteral("Do you want to save the changes made to the document “%1”?")
+              .arg(documentName)));
+    box.setInformativeText(
+        L(QStringLiteral("Vos modifications seront perdues si vous ne les enregistrez pas."),
+          QStringLiteral("Your changes will be lost if you don’t save them.")));
     QPushButton *save = box.addButton(L(QStringLiteral("Enregistrer"), QStringLiteral("Save")),
                                       QMessageBox::AcceptRole);
-    QPushButton *discard = box.addButton(L(QStringLiteral("Ne pas enregistrer"), QStringLiteral("Don’t Save")),
-                                         QMessageBox::DestructiveRole);
+    QPushButton *discard =
+        box.addButton(L(QStringLiteral("Ne pas enregistrer"), QStringLiteral("Don’t Save")),
+                      QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")),
                                         QMessageBox::RejectRole);
     box.setDefaultButton(save);
@@ -74,8 +77,9 @@ bool confirmRevert(QWidget *parent, const QString &documentName)
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(QStringLiteral("Plumeo"));
-    box.setText(L(QStringLiteral("Revenir à la dernière version enregistrée de « %1 » ?").arg(documentName),
-                  QStringLiteral("Revert to the last saved version of “%1”?").arg(documentName)));
+    box.setText(
+        L(QStringLiteral("Revenir à la dernière version enregistrée de « %1 » ?").arg(documentName),
+          QStringLiteral("Revert to the last saved version of “%1”?").arg(documentName)));
     box.setInformativeText(L(QStringLiteral("Vos modifications actuelles seront perdues."),
                              QStringLiteral("Your current changes will be lost.")));
     QPushButton *revert = box.addButton(L(QStringLiteral("Revenir"), QStringLiteral("Revert")),

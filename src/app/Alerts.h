@@ -1,8 +1,8 @@
 #pragma once
 
-#include <functional>
-
 #include "document/DocumentError.h"
+
+#include <functional>
 
 class QWidget;
 

@@ -1,11 +1,5 @@
 #include "AppDelegate.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDesktopServices>
-#include <QMenu>
-#include <QUrl>
-
 #include "ActionDispatcher.h"
 #include "AppVersion.h"
 #include "DarkAppearance.h"
@@ -13,6 +7,12 @@
 #include "MainMenu.h"
 #include "Preferences.h"
 #include "editor/EditorWindowController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QUrl>
 
 namespace plumeo {
 
@@ -40,13 +40,15 @@ AppDelegate *AppDelegate::shared()
     return sharedDelegate;
 }
 
-std::optional<AppDelegate::SnapshotRequest> AppDelegate::snapshotRequest(const QStringList &arguments)
+std::optional<AppDelegate::SnapshotRequest>
+AppDelegate::snapshotRequest(const QStringList &arguments)
 {
     const qsizetype at = arguments.indexOf(QStringLiteral("--snapshot"));
     if (at < 0)
         return std::nullopt;
     SnapshotRequest request;
-    request.output = at + 1 < arguments.size() ? arguments[at + 1] : QStringLiteral("/tmp/plumeo-snapshot.png");
+    request.output =
+        at + 1 < arguments.size() ? arguments[at + 1] : QStringLiteral("/tmp/plumeo-snapshot.png");
     if (at + 2 < arguments.size())
         request.input = arguments[at + 2];
     return request;
@@ -189,7 +191,8 @@ void AppDelegate::fillWindowMenu(QMenu *menu)
         title.replace(QStringLiteral("[*]"), QString());
         QAction *action = menu->addAction(title);
         action->setProperty("plumeoWindowListItem", true);
-        MenuItemInfo{QStringLiteral("makeKeyAndOrderFront:"), 0, QVariant::fromValue<QObject *>(window), nullptr}
+        MenuItemInfo{QStringLiteral("makeKeyAndOrderFront:"), 0,
+                     QVariant::fromValue<QObject *>(window), nullptr}
             .applyTo(action);
     }
 }

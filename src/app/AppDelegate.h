@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ActionResponder.h"
+
 #include <optional>
 
 #include <QObject>
 #include <QStringList>
-
-#include "ActionResponder.h"
 
 class QMenu;
 
@@ -50,7 +50,8 @@ public:
     const std::optional<SnapshotRequest> &snapshotRequest() const { return m_snapshotRequest; }
     static std::optional<SnapshotRequest> snapshotRequest(const QStringList &arguments);
 
-    // Asks every window to close (saving as the user decides), then quits. False if the user cancelled.
+    // Asks every window to close (saving as the user decides), then quits. False if the user
+    // cancelled.
     bool terminate();
 
     bool handles(const MenuItemInfo &item) const override;

@@ -1,12 +1,5 @@
 #include "DocumentCommands.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QInputDialog>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
-
 #include "Alerts.h"
 #include "DocumentController.h"
 #include "FilePanels.h"
@@ -15,14 +8,20 @@
 #include "document/TextDocument.h"
 #include "text/Localization.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
 namespace plumeo {
 
 DocumentCommands::DocumentCommands(TextDocument *document, QWidget *window)
     : QObject(document)
     , m_document(document)
     , m_window(window)
-{
-}
+{}
 
 bool DocumentCommands::save()
 {
@@ -54,7 +53,8 @@ bool DocumentCommands::saveTo(const QString &path)
         return false;
     }
     if (const auto failure = SafeFileWriter::write(path, bytes.value())) {
-        Alerts::presentError(m_window, DocumentError::cannotSave(m_document->displayName(), *failure));
+        Alerts::presentError(m_window,
+                             DocumentError::cannotSave(m_document->displayName(), *failure));
         return false;
     }
     m_document->setFilePath(QFileInfo(path).absoluteFilePath());
@@ -71,9 +71,10 @@ bool DocumentCommands::renameTo(const QString &newName)
     if (newName.isEmpty() || newName == current.fileName())
         return false;
     if (newName.contains(u'/')) {
-        Alerts::presentError(m_window, DocumentError::cannotMove(m_document->displayName(),
-                                                                 L(QStringLiteral("Un nom ne peut pas contenir « / »."),
-                                                                   QStringLiteral("A name cannot contain “/”."))));
+        Alerts::presentError(m_window, DocumentError::cannotMove(
+                                           m_document->displayName(),
+                                           L(QStringLiteral("Un nom ne peut pas contenir « / »."),
+                                             QStringLiteral("A name cannot contain “/”."))));
         return false;
     }
     return relocate(current.absolutePath() + u'/' + newName);
@@ -92,18 +93,20 @@ bool DocumentCommands::relocate(const QString &target)
     if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath())
         return false;
     if (QFileInfo::exists(target)) {
-        Alerts::presentError(m_window, DocumentError::cannotMove(
-                                           m_document->displayName(),
-                                           L(QStringLiteral("Un élément nommé « %1 » existe déjà à cet endroit.")
-                                                 .arg(QFileInfo(target).fileName()),
-                                             QStringLiteral("An item named “%1” already exists in this location.")
-                                                 .arg(QFileInfo(target).fileName()))));
+        Alerts::presentError(
+            m_window, DocumentError::cannotMove(
+                          m_document->displayName(),
+                          L(QStringLiteral("Un élément nommé « %1 » existe déjà à cet endroit.")
+                                .arg(QFileInfo(target).fileName()),
+                            QStringLiteral("An item named “%1” already exists in this location.")
+                                .arg(QFileInfo(target).fileName()))));
         return false;
     }
     // QFile::rename copies and removes when the target is on another file system.
     QFile file(source);
     if (!file.rename(target)) {
-        Alerts::presentError(m_window, DocumentError::cannotMove(m_document->displayName(), file.errorString()));
+        Alerts::presentError(
+            m_window, DocumentError::cannotMove(m_document->displayName(), file.errorString()));
         return false;
     }
     m_document->setFilePath(QFileInfo(target).absoluteFilePath());
@@ -144,9 +147,9 @@ TextDocument *DocumentCommands::duplicate() const
 bool DocumentCommands::handles(const MenuItemInfo &item) const
 {
     static const QStringList actions = {
-        QStringLiteral("saveDocument:"),    QStringLiteral("saveDocumentAs:"),
+        QStringLiteral("saveDocument:"),      QStringLiteral("saveDocumentAs:"),
         QStringLiteral("duplicateDocument:"), QStringLiteral("renameDocument:"),
-        QStringLiteral("moveDocument:"),    QStringLiteral("revertDocumentToSaved:"),
+        QStringLiteral("moveDocument:"),      QStringLiteral("revertDocumentToSaved:"),
     };
     return actions.contains(item.action);
 }
@@ -171,9 +174,10 @@ void DocumentCommands::perform(const MenuItemInfo &item)
             return;
         }
         bool accepted = false;
-        const QString name = QInputDialog::getText(m_window, L(QStringLiteral("Renommer"), QStringLiteral("Rename")),
-                                                   L(QStringLiteral("Nouveau nom :"), QStringLiteral("New name:")),
-                                                   QLineEdit::Normal, m_document->displayName(), &accepted);
+        const QString name =
+            QInputDialog::getText(m_window, L(QStringLiteral("Renommer"), QStringLiteral("Rename")),
+                                  L(QStringLiteral("Nouveau nom :"), QStringLiteral("New name:")),
+                                  QLineEdit::Normal, m_document->displayName(), &accepted);
         if (accepted)
             renameTo(name.trimmed());
     } else if (item.action == u"moveDocument:") {
@@ -181,7 +185,8 @@ void DocumentCommands::perform(const MenuItemInfo &item)
             saveAs();
             return;
         }
-        const QString folder = FilePanels::chooseFolder(m_window, QFileInfo(m_document->filePath()).absolutePath());
+        const QString folder =
+            FilePanels::chooseFolder(m_window, QFileInfo(m_document->filePath()).absolutePath());
         if (!folder.isEmpty())
             moveTo(folder);
     } else if (item.action == u"revertDocumentToSaved:") {

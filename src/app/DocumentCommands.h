@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ActionResponder.h"
+
 #include <QObject>
 #include <QPointer>
-
-#include "ActionResponder.h"
 
 class QWidget;
 
@@ -12,9 +12,9 @@ namespace plumeo {
 class TextDocument;
 
 // The File menu's commands for one document: save, save as, duplicate, rename, move, revert. Saving
-// never damages the file on disk: the bytes are produced first (an encoding that cannot hold the text
-// stops here with its alert), then written atomically; on any failure the file is untouched and the
-// document stays edited.
+// never damages the file on disk: the bytes are produced first (an encoding that cannot hold the
+// text stops here with its alert), then written atomically; on any failure the file is untouched
+// and the document stays edited.
 class DocumentCommands : public QObject, public ActionResponder
 {
     Q_OBJECT
@@ -26,7 +26,8 @@ public:
     // Saves to the document's file, or asks where when it has none. False when nothing was saved.
     bool save();
     bool saveAs();
-    // Writes the document to path as its current type and makes path its file. Errors are presented.
+    // Writes the document to path as its current type and makes path its file. Errors are
+    // presented.
     bool saveTo(const QString &path);
     // Renames the document's file within its folder (a document without a file is saved instead).
     bool renameTo(const QString &newName);

@@ -1,10 +1,5 @@
 #include "DocumentController.h"
 
-#include <QAction>
-#include <QFile>
-#include <QFileInfo>
-#include <QMenu>
-
 #include "Alerts.h"
 #include "FilePanels.h"
 #include "RecentDocuments.h"
@@ -13,6 +8,11 @@
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
 
 namespace plumeo {
 
@@ -60,7 +60,8 @@ Result<QString, DocumentError> DocumentController::typeForContents(const QString
     return TextDocument::plainTextType();
 }
 
-Result<TextDocument *, DocumentError> DocumentController::openDocument(const QString &path, bool display)
+Result<TextDocument *, DocumentError> DocumentController::openDocument(const QString &path,
+                                                                       bool display)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (TextDocument *open = documentForPath(absolute)) {
@@ -165,7 +166,8 @@ void DocumentController::perform(const MenuItemInfo &item)
     if (item.action == u"newDocument:") {
         newDocument();
     } else if (item.action == u"openDocument:") {
-        for (const QString &path : FilePanels::chooseFilesToOpen(EditorWindowController::frontmost()))
+        for (const QString &path :
+             FilePanels::chooseFilesToOpen(EditorWindowController::frontmost()))
             openDocumentReportingErrors(path);
     } else if (item.action == u"openRecentDocument:") {
         openDocumentReportingErrors(item.representedObject.toString());
@@ -183,7 +185,8 @@ void DocumentController::fillRecentMenu(QMenu *menu)
         MenuItemInfo{QStringLiteral("openRecentDocument:"), 0, path, nullptr}.applyTo(action);
     }
     menu->addSeparator();
-    QAction *clear = menu->addAction(L(QStringLiteral("Effacer le menu"), QStringLiteral("Clear Menu")));
+    QAction *clear =
+        menu->addAction(L(QStringLiteral("Effacer le menu"), QStringLiteral("Clear Menu")));
     MenuItemInfo{QStringLiteral("clearRecentDocuments:"), 0, {}, nullptr}.applyTo(clear);
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <vector>
-
-#include <QObject>
-
 #include "ActionResponder.h"
 #include "base/Result.h"
 #include "document/DocumentError.h"
+
+#include <vector>
+
+#include <QObject>
 
 class QMenu;
 
@@ -28,8 +28,9 @@ public:
     static DocumentController *shared();
 
     static QString defaultType();
-    // The type a file is opened as: "public.rtf" for the rtf extension (any case) or content starting
-    // with "{\rtf", otherwise "public.plain-text". Refuses unreadable files and binary data.
+    // The type a file is opened as: "public.rtf" for the rtf extension (any case) or content
+    // starting with "{\rtf", otherwise "public.plain-text". Refuses unreadable files and binary
+    // data.
     static Result<QString, DocumentError> typeForContents(const QString &path);
 
     // The open document for path (already open: that one), or the error that prevented opening it.

@@ -1,14 +1,14 @@
 #include "FilePanels.h"
 
+#include "HiddenFilesAccessory.h"
+#include "Preferences.h"
+#include "text/Localization.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
 #include <QVBoxLayout>
-
-#include "HiddenFilesAccessory.h"
-#include "Preferences.h"
-#include "text/Localization.h"
 
 namespace plumeo::FilePanels {
 
@@ -53,9 +53,10 @@ bool panelConfigured()
 QStringList chooseFilesToOpen(QWidget *parent)
 {
     configured = true;
-    FramedFileDialog dialog(parent, L(QStringLiteral("Tout fichier texte peut être ouvert, quelle que soit "
-                                                     "son extension."),
-                                      QStringLiteral("Any text file can be opened, whatever its extension.")));
+    FramedFileDialog dialog(
+        parent, L(QStringLiteral("Tout fichier texte peut être ouvert, quelle que soit "
+                                 "son extension."),
+                  QStringLiteral("Any text file can be opened, whatever its extension.")));
     dialog.setWindowTitle(L(QStringLiteral("Ouvrir"), QStringLiteral("Open")));
     dialog.panel->setFileMode(QFileDialog::ExistingFiles);
     dialog.panel->setAcceptMode(QFileDialog::AcceptOpen);

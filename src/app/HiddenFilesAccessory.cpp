@@ -1,21 +1,21 @@
 #include "HiddenFilesAccessory.h"
 
-#include <QCheckBox>
-#include <QFileDialog>
-#include <QHBoxLayout>
-
 #include "Preferences.h"
 #include "text/Localization.h"
 #include "text/UserDefaults.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
 
 namespace plumeo {
 
 HiddenFilesAccessory::HiddenFilesAccessory(QFileDialog *panel, QWidget *parent)
     : QWidget(parent)
     , m_panel(panel)
-    , m_checkbox(new QCheckBox(L(QStringLiteral("Afficher les fichiers masqués"),
-                                 QStringLiteral("Show hidden files")),
-                               this))
+    , m_checkbox(new QCheckBox(
+          L(QStringLiteral("Afficher les fichiers masqués"), QStringLiteral("Show hidden files")),
+          this))
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(20, 0, 20, 0);
@@ -28,7 +28,8 @@ HiddenFilesAccessory::HiddenFilesAccessory(QFileDialog *panel, QWidget *parent)
 
 void HiddenFilesAccessory::applyHiddenFiles(QFileDialog *panel, bool shown)
 {
-    QDir::Filters filters = panel->filter() | QDir::AllEntries | QDir::AllDirs | QDir::NoDotAndDotDot;
+    QDir::Filters filters =
+        panel->filter() | QDir::AllEntries | QDir::AllDirs | QDir::NoDotAndDotDot;
     if (shown)
         filters |= QDir::Hidden;
     else

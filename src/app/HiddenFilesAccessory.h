@@ -8,7 +8,8 @@ class QFileDialog;
 namespace plumeo {
 
 // The check box under an open or save dialog that shows or hides hidden files. Its state is the
-// showHiddenFiles preference: toggling it stores the preference and applies it to the dialog at once.
+// showHiddenFiles preference: toggling it stores the preference and applies it to the dialog at
+// once.
 class HiddenFilesAccessory : public QWidget
 {
     Q_OBJECT

@@ -10,7 +10,8 @@ namespace plumeo {
 // What a menu item asks for, carried on its QAction: the action name (a selector-style name such as
 // "saveDocument:"), a tag, a represented object and a target. A null target means "whoever first
 // handles it": the focused editor, its view controller, the document, the document controller, the
-// application delegate, in that order. The action dispatcher reads these to route and validate items.
+// application delegate, in that order. The action dispatcher reads these to route and validate
+// items.
 struct MenuItemInfo
 {
     QString action;

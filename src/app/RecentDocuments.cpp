@@ -1,9 +1,9 @@
 #include "RecentDocuments.h"
 
+#include "text/UserDefaults.h"
+
 #include <QFileInfo>
 #include <QJsonArray>
-
-#include "text/UserDefaults.h"
 
 namespace plumeo::RecentDocuments {
 

@@ -40,8 +40,7 @@ QStringList absoluteArguments(const QStringList &arguments)
 SingleInstance::SingleInstance(QObject *parent)
     : QObject(parent)
     , m_server(new QLocalServer(this))
-{
-}
+{}
 
 QString SingleInstance::serverName()
 {

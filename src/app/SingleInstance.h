@@ -10,8 +10,8 @@ class QLocalServer;
 namespace plumeo {
 
 // One Plumeo per user session. A second launch hands its file arguments (made absolute) to the
-// running instance and exits, so that files open as tabs of the existing windows and an instance left
-// running without windows is reached again by simply starting Plumeo.
+// running instance and exits, so that files open as tabs of the existing windows and an instance
+// left running without windows is reached again by simply starting Plumeo.
 class SingleInstance : public QObject
 {
     Q_OBJECT

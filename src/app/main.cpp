@@ -1,9 +1,9 @@
-#include <QApplication>
-
 #include "AppDelegate.h"
 #include "BuildInfo.h"
 #include "DocumentController.h"
 #include "SingleInstance.h"
+
+#include <QApplication>
 
 using namespace plumeo;
 

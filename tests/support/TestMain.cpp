@@ -1,5 +1,6 @@
-// Shared entry point of every test executable: a Qt application object (widgets where the area needs
-// them) and a private settings folder, so that no test reads or writes the user's real settings.
+// Shared entry point of every test executable: a Qt application object (widgets where the area
+// needs them) and a private settings folder, so that no test reads or writes the user's real
+// settings.
 #include <QTemporaryDir>
 #include <QtGlobal>
 

@@ -1,8 +1,8 @@
 #include "document/DocumentError.h"
 
-#include <QFileInfo>
-
 #include "text/Localization.h"
+
+#include <QFileInfo>
 
 #include <unistd.h>
 
@@ -27,7 +27,8 @@ DocumentError DocumentError::cannotOpen(const QString &path)
                 L(QStringLiteral("Choisissez un fichier à l’intérieur du dossier."),
                   QStringLiteral("Choose a file inside the folder."))};
     if (::access(QFile::encodeName(info.absoluteFilePath()).constData(), R_OK) != 0)
-        return {L(QStringLiteral("Vous n’avez pas l’autorisation d’ouvrir le fichier « %1 ».").arg(name),
+        return {L(QStringLiteral("Vous n’avez pas l’autorisation d’ouvrir le fichier « %1 ».")
+                      .arg(name),
                   QStringLiteral("You don’t have permission to open the file “%1”.").arg(name)),
                 L(QStringLiteral("Vérifiez les permissions du fichier."),
                   QStringLiteral("Check the file’s permissions."))};

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "text/TextFileError.h"
+
 #include <optional>
 
 #include <QString>
 
-#include "text/TextFileError.h"
-
 namespace plumeo {
 
 // An error as the user sees it in an alert: a description and, where there is advice to give, a
-// recovery suggestion. Made from a TextFileError or from a file-system failure; texts are chosen in the
-// interface language when the error is made.
+// recovery suggestion. Made from a TextFileError or from a file-system failure; texts are chosen in
+// the interface language when the error is made.
 struct DocumentError
 {
     QString description;

@@ -56,7 +56,8 @@ std::optional<QString> write(const QString &path, QByteArrayView bytes)
 {
     const QString target = resolvedTarget(path);
     const QByteArray targetPath = QFile::encodeName(target);
-    struct stat existing{};
+    struct stat existing
+    {};
     const bool exists = ::stat(targetPath.constData(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return systemError(EISDIR);
@@ -99,7 +100,8 @@ std::optional<QString> write(const QString &path, QByteArrayView bytes)
         return systemError(error);
     }
     // Make the rename itself durable.
-    const int directory = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const int directory =
+        ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (directory >= 0) {
         ::fsync(directory);
         ::close(directory);

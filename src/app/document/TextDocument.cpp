@@ -1,13 +1,5 @@
 #include "document/TextDocument.h"
 
-#include <QAbstractUndoItem>
-#include <QFile>
-#include <QFileInfo>
-#include <QPlainTextDocumentLayout>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-
 #include "Preferences.h"
 #include "Theme.h"
 #include "rtf/RtfReader.h"
@@ -16,12 +8,20 @@
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
 
+#include <QAbstractUndoItem>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
 namespace plumeo {
 
 // The mode half of a plain/rich switch, recorded inside the same undo step as the text replacement.
-// Qt undoes the items of a step in reverse order and redoes them in order, so the item recorded before
-// the text acts on undo (after the old text is back) and the one recorded after acts on redo (after
-// the new text is back): listeners always see the text and the mode agree.
+// Qt undoes the items of a step in reverse order and redoes them in order, so the item recorded
+// before the text acts on undo (after the old text is back) and the one recorded after acts on redo
+// (after the new text is back): listeners always see the text and the mode agree.
 class RichTextModeUndo : public QAbstractUndoItem
 {
 public:
@@ -30,8 +30,7 @@ public:
         : m_document(document)
         , m_richText(richText)
         , m_actsOn(actsOn)
-    {
-    }
+    {}
     void undo() override
     {
         if (m_actsOn == ActsOn::undo)
@@ -77,7 +76,8 @@ TextDocument::TextDocument(QObject *parent)
     m_storage->setUndoRedoEnabled(false);
     QTextCursor(m_storage).setCharFormat(plainAttributes());
     m_storage->setUndoRedoEnabled(true);
-    connect(m_storage, &QTextDocument::modificationChanged, this, [this] { emitEditedIfChanged(); });
+    connect(m_storage, &QTextDocument::modificationChanged, this,
+            [this] { emitEditedIfChanged(); });
 }
 
 TextDocument::~TextDocument() = default;
@@ -133,7 +133,8 @@ void TextDocument::duplicateFrom(const TextDocument &other)
     // A duplicate has never been saved: closing it asks, like any new document with content.
     m_storage->setModified(!other.text().isEmpty());
     const QString base = QFileInfo(other.displayName()).completeBaseName();
-    m_untitledName = L(QStringLiteral("%1 copie"), QStringLiteral("%1 copy")).arg(base.isEmpty() ? other.displayName() : base);
+    m_untitledName = L(QStringLiteral("%1 copie"), QStringLiteral("%1 copy"))
+                         .arg(base.isEmpty() ? other.displayName() : base);
     emitEditedIfChanged();
     Q_EMIT textDidReload();
 }
@@ -199,7 +200,8 @@ std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
             const QByteArray bytes = file.readAll();
             QByteArrayView rest = bytes;
             bool droppedMark = false;
-            if (const auto mark = TextFile::byteOrderMark(encoding); mark && rest.startsWith(*mark)) {
+            if (const auto mark = TextFile::byteOrderMark(encoding);
+                mark && rest.startsWith(*mark)) {
                 rest = rest.sliced(mark->size());
                 droppedMark = true;
             }
@@ -207,8 +209,8 @@ std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
             if (!decoded)
                 return TextFileError::unencodableIn(encoding);
             const auto detected = LineEnding::detect(*decoded);
-            // As when a file is first read, a file whose breaks are mostly LF keeps its stray CRs as
-            // characters: turning them into line breaks would change the file at the next save.
+            // As when a file is first read, a file whose breaks are mostly LF keeps its stray CRs
+            // as characters: turning them into line breaks would change the file at the next save.
             QString text = detected && *detected != LineEnding::lf
                                ? LineEnding::normalize(std::move(*decoded))
                                : std::move(*decoded);
@@ -341,8 +343,7 @@ bool isNearBlack(const QColor &color)
 
 // Applies change to the character format of every run of document. The runs are listed first and
 // changed afterwards, since changing a format can merge or split the fragments being walked.
-template <typename Change>
-void forEachRun(QTextDocument &document, Change change)
+template <typename Change> void forEachRun(QTextDocument &document, Change change)
 {
     struct Run
     {
@@ -378,7 +379,8 @@ void TextDocument::restoreFragileCharacters(QTextDocument &document) const
     for (size_t k = 0; k < TextStorageCodec::fragileCharacters.size(); ++k) {
         const QString substitute(QChar(m_codec.substitutes()[k]));
         const char16_t real = TextStorageCodec::fragileCharacters[k];
-        const QString replacement = real == u'\r' || real == 0x2029 ? QStringLiteral("\n") : QString(QChar(0xFFFD));
+        const QString replacement =
+            real == u'\r' || real == 0x2029 ? QStringLiteral("\n") : QString(QChar(0xFFFD));
         QTextCursor found = document.find(substitute, 0, QTextDocument::FindCaseSensitively);
         while (!found.isNull()) {
             found.insertText(replacement);
@@ -401,7 +403,8 @@ void TextDocument::themed(QTextDocument &document)
 void TextDocument::unthemed(QTextDocument &document)
 {
     forEachRun(document, [](QTextCharFormat &format) {
-        if (!format.hasProperty(QTextFormat::ForegroundBrush) || format.foreground().color() != Theme::text())
+        if (!format.hasProperty(QTextFormat::ForegroundBrush)
+            || format.foreground().color() != Theme::text())
             return false;
         format.clearForeground();
         return true;

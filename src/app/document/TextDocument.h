@@ -1,26 +1,27 @@
 #pragma once
 
+#include "base/Result.h"
+#include "document/TextStorageCodec.h"
+#include "syntax/Language.h"
+#include "text/Encoding.h"
+#include "text/LineEnding.h"
+#include "text/TextFileError.h"
+
 #include <optional>
 
 #include <QObject>
 #include <QTextCharFormat>
 #include <QTextDocumentFragment>
 
-#include "base/Result.h"
-#include "syntax/Language.h"
-#include "document/TextStorageCodec.h"
-#include "text/Encoding.h"
-#include "text/LineEnding.h"
-#include "text/TextFileError.h"
-
 class QTextDocument;
 
 namespace plumeo {
 
-// One document: its text storage (a QTextDocument the editor shows and edits directly), how its file
-// is encoded (encoding, byte order mark, line ending, so that saving writes it back unchanged), whether
-// it is plain or rich text, and where it lives. Reading and writing go through TextFile for plain text
-// and the RTF module for rich text. A failed read, write or encoding change leaves everything as it was.
+// One document: its text storage (a QTextDocument the editor shows and edits directly), how its
+// file is encoded (encoding, byte order mark, line ending, so that saving writes it back
+// unchanged), whether it is plain or rich text, and where it lives. Reading and writing go through
+// TextFile for plain text and the RTF module for rich text. A failed read, write or encoding change
+// leaves everything as it was.
 //
 // The storage never holds the characters Qt would alter (see TextStorageCodec): read the text with
 // text(), never with QTextDocument::toPlainText().
@@ -44,7 +45,8 @@ public:
     bool hasBOM() const { return m_hasBOM; }
     LineEnding lineEnding() const { return m_lineEnding; }
 
-    // The syntax language: the user's choice for this document, else the one its file name suggests.
+    // The syntax language: the user's choice for this document, else the one its file name
+    // suggests.
     Language language() const;
     const std::optional<Language> &languageOverride() const { return m_languageOverride; }
     // Changes the user's choice (nothing: back to the file name's language) and emits
@@ -55,7 +57,8 @@ public:
     void setFilePath(const QString &path);
     QString fileType() const { return m_fileType; }
     void setFileType(const QString &type) { m_fileType = type; }
-    // The file name, or "Sans titre"/"Untitled" (with a number after the first) when there is no file.
+    // The file name, or "Sans titre"/"Untitled" (with a number after the first) when there is no
+    // file.
     QString displayName() const;
     void setUntitledNumber(int number) { m_untitledNumber = number; }
     // The name of a document without a file that is not a plain "Untitled" (a duplicate).
@@ -72,9 +75,11 @@ public:
     // Re-reads an unedited file in another encoding, or converts an edited or unsaved text to it.
     std::optional<TextFileError> setEncoding(const Encoding &encoding);
     void setLineEnding(LineEnding ending);
-    // Switches between plain and rich text with new content, as one undoable step whose undo restores
-    // undoing and the previous mode.
-    void apply(bool richText, const QTextDocumentFragment &content, const QTextDocumentFragment &undoing);
+    // Switches between plain and rich text with new content, as one undoable step whose undo
+    // restores undoing and the previous mode.
+    void apply(bool richText,
+               const QTextDocumentFragment &content,
+               const QTextDocumentFragment &undoing);
 
     // "rtf" for rich text; otherwise the current file's extension (its case kept), else "txt".
     QString fileNameExtension(const QString &typeName) const;
@@ -89,9 +94,9 @@ public:
 
     // The attributes of plain text: the editor font and the theme's text colour.
     static QTextCharFormat baseAttributes();
-    // What plain text is stored with: the colour alone. The font is the view's (the storage's default
-    // font), so that changing it needs no edit of the text, which would be undoable and mark the
-    // document as changed.
+    // What plain text is stored with: the colour alone. The font is the view's (the storage's
+    // default font), so that changing it needs no edit of the text, which would be undoable and
+    // mark the document as changed.
     static QTextCharFormat plainAttributes();
     // Near-black or missing colours take the theme's text colour; authored colours stay.
     static void themed(QTextDocument &document);

@@ -15,8 +15,9 @@ bool isCandidate(char16_t unit)
     // Never a surrogate, a control character, nor one of the characters Qt treats specially.
     if (unit < 0x20 || (unit >= 0x7F && unit < 0xA0) || (unit >= 0xD800 && unit < 0xE000))
         return false;
-    for (char16_t special : {char16_t(0x2028), char16_t(0x2029), char16_t(0xFDD0), char16_t(0xFDD1),
-                             char16_t(0xFEFF), char16_t(0xFFFC), char16_t(0xFFFE), char16_t(0xFFFF)})
+    for (char16_t special :
+         {char16_t(0x2028), char16_t(0x2029), char16_t(0xFDD0), char16_t(0xFDD1), char16_t(0xFEFF),
+          char16_t(0xFFFC), char16_t(0xFFFE), char16_t(0xFFFF)})
         if (unit == special)
             return false;
     return true;
@@ -26,9 +27,9 @@ bool isCandidate(char16_t unit)
 
 TextStorageCodec::TextStorageCodec(std::array<char16_t, 4> substitutes)
     : m_substitutes(substitutes)
-    , m_lowestSpecial(std::min(paragraphSeparator, *std::min_element(substitutes.begin(), substitutes.end())))
-{
-}
+    , m_lowestSpecial(
+          std::min(paragraphSeparator, *std::min_element(substitutes.begin(), substitutes.end())))
+{}
 
 std::optional<TextStorageCodec> TextStorageCodec::forText(QStringView text)
 {

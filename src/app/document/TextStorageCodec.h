@@ -7,13 +7,14 @@
 
 namespace plumeo {
 
-// Keeps a text exact inside a QTextDocument. Qt turns CR, CR LF, U+2029 and the frame markers U+FDD0
-// and U+FDD1 into paragraph breaks when text is inserted, so a file where LF dominates would lose its
-// stray CRs and a U+2029 would come back as LF. Before insertion each of these four characters is
-// replaced by a substitute that occurs nowhere in the text (one of the noncharacters U+FDD2–U+FDEF,
-// which Unicode reserves for a program's internal use, else another unused character); wherever text
-// leaves the storage the substitutes become the real characters again and paragraph breaks become LF.
-// Offsets are unchanged: a paragraph break and a substitute are one unit each, like LF and CR.
+// Keeps a text exact inside a QTextDocument. Qt turns CR, CR LF, U+2029 and the frame markers
+// U+FDD0 and U+FDD1 into paragraph breaks when text is inserted, so a file where LF dominates would
+// lose its stray CRs and a U+2029 would come back as LF. Before insertion each of these four
+// characters is replaced by a substitute that occurs nowhere in the text (one of the noncharacters
+// U+FDD2–U+FDEF, which Unicode reserves for a program's internal use, else another unused
+// character); wherever text leaves the storage the substitutes become the real characters again and
+// paragraph breaks become LF. Offsets are unchanged: a paragraph break and a substitute are one
+// unit each, like LF and CR.
 class TextStorageCodec
 {
 public:
@@ -40,7 +41,6 @@ private:
 
     std::array<char16_t, 4> m_substitutes;
     char16_t m_lowestSpecial; // no unit below this needs mapping back
-
 };
 
 } // namespace plumeo

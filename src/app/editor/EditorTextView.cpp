@@ -1,7 +1,5 @@
 #include "editor/EditorTextView.h"
 
-#include "text/LineEnding.h"
-
 #include "Preferences.h"
 #include "Theme.h"
 #include "document/TextDocument.h"
@@ -11,6 +9,7 @@
 #include "editor/EditorDecorations.h"
 #include "editor/EditorMimeData.h"
 #include "editor/FindBar.h"
+#include "text/LineEnding.h"
 
 #include <QFontMetricsF>
 #include <QMimeData>
@@ -252,8 +251,8 @@ void EditorTextView::insertFromMimeData(const QMimeData *source)
 {
     if (!source || !source->hasText())
         return;
-    // In a CRLF or CR document every line break is written with the file's convention on saving, so a
-    // CR LF pasted from another program must become one break, not a CR character before a break.
+    // In a CRLF or CR document every line break is written with the file's convention on saving, so
+    // a CR LF pasted from another program must become one break, not a CR character before a break.
     // An LF document keeps pasted CRs as they are, like the stray CRs it was read with.
     QString text = source->text();
     if (document()->lineEnding() != LineEnding::lf)

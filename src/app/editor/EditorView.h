@@ -1,15 +1,15 @@
 #pragma once
 
+#include "ActionResponder.h"
+#include "syntax/Language.h"
+#include "text/IndentStyle.h"
+
 #include <functional>
 
 #include <QRectF>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
-
-#include "ActionResponder.h"
-#include "syntax/Language.h"
-#include "text/IndentStyle.h"
 
 class QFont;
 class QTextDocument;
@@ -21,8 +21,8 @@ class FindBar;
 class TextDocument;
 
 // What the editor view controller and the line-number gutter need of a text view, whichever kind
-// shows the document: the code editor for plain text, or the rich-text view (which honours paragraph
-// alignment). Both offer the same editing commands through the responder chain.
+// shows the document: the code editor for plain text, or the rich-text view (which honours
+// paragraph alignment). Both offer the same editing commands through the responder chain.
 class EditorView : public ActionResponder
 {
 public:

@@ -1,20 +1,5 @@
 #include "editor/EditorViewController.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QDragEnterEvent>
-#include <QFontDatabase>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
-#include <QVBoxLayout>
-
 #include "Alerts.h"
 #include "DocumentCommands.h"
 #include "DocumentController.h"
@@ -30,6 +15,21 @@
 #include "text/Localization.h"
 #include "text/TextFile.h"
 #include "text/UserDefaults.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QVBoxLayout>
 
 namespace plumeo {
 
@@ -96,15 +96,19 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     applyPreferences();
     documentDidReload();
 
-    connect(Preferences::notifier(), &PreferencesNotifier::changed, this, &EditorViewController::applyPreferences);
-    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this] { applyPreferences(); });
+    connect(Preferences::notifier(), &PreferencesNotifier::changed, this,
+            &EditorViewController::applyPreferences);
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this,
+            [this] { applyPreferences(); });
     connect(Localization::notifier(), &LocalizationNotifier::languageDidChange, this, [this] {
         applyPreferences();
         refreshDocumentState();
     });
     connect(document, &TextDocument::textDidReload, this, &EditorViewController::documentDidReload);
-    connect(document, &TextDocument::languageDidChange, this, &EditorViewController::refreshDocumentState);
-    connect(document, &TextDocument::encodingDidChange, this, &EditorViewController::refreshDocumentState);
+    connect(document, &TextDocument::languageDidChange, this,
+            &EditorViewController::refreshDocumentState);
+    connect(document, &TextDocument::encodingDidChange, this,
+            &EditorViewController::refreshDocumentState);
 }
 
 EditorViewController::~EditorViewController()
@@ -191,7 +195,8 @@ void EditorViewController::applyPreferences()
             m_highlighter->highlightAll();
     }
     if (m_view->indentStyleFromPreferences)
-        m_view->indentStyle = IndentStyle(Preferences::boolean(Preferences::Key::indentWithTabs()), tabWidth);
+        m_view->indentStyle =
+            IndentStyle(Preferences::boolean(Preferences::Key::indentWithTabs()), tabWidth);
 
     const bool wrap = Preferences::boolean(Preferences::Key::wordWrap());
     if (!m_lastWordWrap || *m_lastWordWrap != wrap) {
@@ -216,7 +221,8 @@ void EditorViewController::documentDidReload()
         m_highlighter->setActive(!m_document->isRichText());
     }
     // From now on the editor keeps the file's own indentation.
-    const IndentStyle fallback(Preferences::boolean(Preferences::Key::indentWithTabs()), preferredTabWidth());
+    const IndentStyle fallback(Preferences::boolean(Preferences::Key::indentWithTabs()),
+                               preferredTabWidth());
     m_view->indentStyle = IndentStyle::detect(m_document->text(), fallback);
     m_view->indentStyleFromPreferences = false;
     m_view->widget()->update();
@@ -235,7 +241,8 @@ void EditorViewController::refreshDocumentState()
 
 void EditorViewController::updateGutterWidth(qreal thickness)
 {
-    const int width = Preferences::boolean(Preferences::Key::showLineNumbers()) ? int(std::ceil(thickness)) : 0;
+    const int width =
+        Preferences::boolean(Preferences::Key::showLineNumbers()) ? int(std::ceil(thickness)) : 0;
     if (m_gutter->width() == width && m_gutter->isVisible() == (width > 0))
         return;
     m_gutter->setFixedWidth(width);
@@ -297,8 +304,10 @@ void EditorViewController::showGoToLineDialog()
     field->setPlaceholderText(QString::number(m_view->textCursor().blockNumber() + 1));
     layout->addWidget(field, 0, Qt::AlignHCenter);
     auto *buttons = new QDialogButtonBox(&dialog);
-    QPushButton *go = buttons->addButton(L(QStringLiteral("Aller"), QStringLiteral("Go")), QDialogButtonBox::AcceptRole);
-    buttons->addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")), QDialogButtonBox::RejectRole);
+    QPushButton *go = buttons->addButton(L(QStringLiteral("Aller"), QStringLiteral("Go")),
+                                         QDialogButtonBox::AcceptRole);
+    buttons->addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")),
+                       QDialogButtonBox::RejectRole);
     go->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -326,7 +335,8 @@ TextDocument *EditorViewController::toggleRichText()
     }
     // The converted content is the text alone, in the plain-text attributes: formatting is dropped.
     QTextDocument plain;
-    QTextCursor(&plain).insertText(target->storageCodec().toStorage(target->text()), TextDocument::plainAttributes());
+    QTextCursor(&plain).insertText(target->storageCodec().toStorage(target->text()),
+                                   TextDocument::plainAttributes());
     target->apply(!target->isRichText(), QTextDocumentFragment(&plain),
                   QTextDocumentFragment(target->textStorage()));
     return target;
@@ -341,12 +351,18 @@ void EditorViewController::openFiles(const QStringList &paths)
 bool EditorViewController::handles(const MenuItemInfo &item) const
 {
     static const QStringList actions = {
-        QStringLiteral("toggleWordWrap:"),      QStringLiteral("toggleLineNumbers:"),
-        QStringLiteral("toggleCurrentLineHighlight:"), QStringLiteral("toggleMarkdownMarkup:"),
-        QStringLiteral("increaseFontSize:"),    QStringLiteral("decreaseFontSize:"),
-        QStringLiteral("resetFontSize:"),       QStringLiteral("setLanguage:"),
-        QStringLiteral("setEncoding:"),         QStringLiteral("setLineEnding:"),
-        QStringLiteral("toggleRichText:"),      QStringLiteral("goToLine:"),
+        QStringLiteral("toggleWordWrap:"),
+        QStringLiteral("toggleLineNumbers:"),
+        QStringLiteral("toggleCurrentLineHighlight:"),
+        QStringLiteral("toggleMarkdownMarkup:"),
+        QStringLiteral("increaseFontSize:"),
+        QStringLiteral("decreaseFontSize:"),
+        QStringLiteral("resetFontSize:"),
+        QStringLiteral("setLanguage:"),
+        QStringLiteral("setEncoding:"),
+        QStringLiteral("setLineEnding:"),
+        QStringLiteral("toggleRichText:"),
+        QStringLiteral("goToLine:"),
     };
     return actions.contains(item.action);
 }
@@ -372,8 +388,10 @@ void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &sta
         state.checked = item.representedObject.toString() == m_document->lineEnding().rawValue();
         state.enabled = !m_document->isRichText();
     } else if (item.action == u"toggleRichText:") {
-        QString title = m_document->isRichText() ? L(QStringLiteral("Convertir en texte brut"), QStringLiteral("Make Plain Text"))
-                                                 : L(QStringLiteral("Convertir en texte enrichi"), QStringLiteral("Make Rich Text"));
+        QString title =
+            m_document->isRichText()
+                ? L(QStringLiteral("Convertir en texte brut"), QStringLiteral("Make Plain Text"))
+                : L(QStringLiteral("Convertir en texte enrichi"), QStringLiteral("Make Rich Text"));
         if (!m_document->filePath().isEmpty())
             title += L(QStringLiteral(" (copie)"), QStringLiteral(" (copy)"));
         state.title = title;
@@ -385,7 +403,9 @@ void EditorViewController::perform(const MenuItemInfo &item)
     const auto toggle = [](const QString &key) {
         Preferences::set(key, QJsonValue(!Preferences::boolean(key)));
     };
-    const auto setFontSize = [](double size) { Preferences::set(Preferences::Key::fontSize(), QJsonValue(size)); };
+    const auto setFontSize = [](double size) {
+        Preferences::set(Preferences::Key::fontSize(), QJsonValue(size));
+    };
     const double size = Preferences::number(Preferences::Key::fontSize());
     if (item.action == u"toggleWordWrap:") {
         toggle(Preferences::Key::wordWrap());

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "ActionResponder.h"
+#include "text/LineIndex.h"
+
 #include <optional>
 
 #include <QFont>
 #include <QPointer>
 #include <QWidget>
-
-#include "ActionResponder.h"
-#include "text/LineIndex.h"
 
 class QHBoxLayout;
 class QVBoxLayout;
@@ -23,8 +23,8 @@ class TextDocument;
 // One editor for one document, inside a window tab: the text view (the code editor for plain text,
 // the rich-text view for RTF), the line-number gutter on its left, the find bar under it, and the
 // syntax highlighter on the document's text storage. It keeps them in step with the document (its
-// language, encoding, line ending, plain or rich mode, reloads) and with the preferences, and handles
-// the editor's menu commands. Files dropped anywhere on it are opened.
+// language, encoding, line ending, plain or rich mode, reloads) and with the preferences, and
+// handles the editor's menu commands. Files dropped anywhere on it are opened.
 class EditorViewController : public QWidget, public ActionResponder
 {
     Q_OBJECT
@@ -48,10 +48,11 @@ public:
     void refreshDocumentState();
     // Moves the caret to the start of 1-based line, clamped to the text, and centres it.
     void goToLine(qint64 line);
-    // The line number typed in the go-to-line dialog: an optional sign and decimal digits, nothing else.
+    // The line number typed in the go-to-line dialog: an optional sign and decimal digits, nothing
+    // else.
     static std::optional<qint64> parseLineNumber(const QString &text);
-    // Converts to rich or plain text: a copy for a document with a file, in place otherwise. Returns
-    // the converted document.
+    // Converts to rich or plain text: a copy for a document with a file, in place otherwise.
+    // Returns the converted document.
     TextDocument *toggleRichText();
 
     bool handles(const MenuItemInfo &item) const override;

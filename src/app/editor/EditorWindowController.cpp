@@ -1,13 +1,5 @@
 #include "editor/EditorWindowController.h"
 
-#include <algorithm>
-
-#include <QApplication>
-#include <QCloseEvent>
-#include <QMenuBar>
-#include <QTabBar>
-#include <QTabWidget>
-
 #include "ActionDispatcher.h"
 #include "Alerts.h"
 #include "AppDelegate.h"
@@ -18,6 +10,14 @@
 #include "editor/EditorViewController.h"
 #include "text/Localization.h"
 #include "text/UserDefaults.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace plumeo {
 
@@ -143,7 +143,8 @@ TextDocument *EditorWindowController::takeDocument(TextDocument *document)
     m_tabs->removeTab(m_tabs->indexOf(editor));
     document->setParent(nullptr);
     disconnect(document, nullptr, this, nullptr);
-    std::erase_if(m_commands, [document](DocumentCommands *c) { return c->document() == document; });
+    std::erase_if(m_commands,
+                  [document](DocumentCommands *c) { return c->document() == document; });
     // The commands are children of the document; the window they used goes with this tab.
     for (QObject *child : document->children())
         if (auto *commands = qobject_cast<DocumentCommands *>(child))
@@ -232,8 +233,8 @@ std::vector<ActionResponder *> EditorWindowController::responders()
 bool EditorWindowController::handles(const MenuItemInfo &item) const
 {
     static const QStringList actions = {
-        QStringLiteral("performClose:"),     QStringLiteral("performMiniaturize:"),
-        QStringLiteral("performZoom:"),      QStringLiteral("toggleFullScreen:"),
+        QStringLiteral("performClose:"),       QStringLiteral("performMiniaturize:"),
+        QStringLiteral("performZoom:"),        QStringLiteral("toggleFullScreen:"),
         QStringLiteral("moveTabToNewWindow:"),
     };
     return actions.contains(item.action);
@@ -244,8 +245,10 @@ void EditorWindowController::validate(const MenuItemInfo &item, MenuItemState &s
     if (item.action == u"moveTabToNewWindow:")
         state.enabled = m_tabs->count() > 1;
     else if (item.action == u"toggleFullScreen:")
-        state.title = isFullScreen() ? L(QStringLiteral("Quitter le plein écran"), QStringLiteral("Exit Full Screen"))
-                                     : L(QStringLiteral("Passer en plein écran"), QStringLiteral("Enter Full Screen"));
+        state.title =
+            isFullScreen()
+                ? L(QStringLiteral("Quitter le plein écran"), QStringLiteral("Exit Full Screen"))
+                : L(QStringLiteral("Passer en plein écran"), QStringLiteral("Enter Full Screen"));
 }
 
 void EditorWindowController::perform(const MenuItemInfo &item)
@@ -283,13 +286,15 @@ void EditorWindowController::updateTitles()
     for (int i = 0; i < m_tabs->count(); ++i) {
         if (auto *editor = qobject_cast<EditorViewController *>(m_tabs->widget(i))) {
             TextDocument *document = editor->document();
-            m_tabs->setTabText(i, document->isEdited() ? QStringLiteral("● ") + document->displayName()
-                                                       : document->displayName());
+            m_tabs->setTabText(i, document->isEdited()
+                                      ? QStringLiteral("● ") + document->displayName()
+                                      : document->displayName());
             m_tabs->setTabToolTip(i, document->filePath());
         }
     }
     TextDocument *document = currentDocument();
-    setWindowTitle(document ? document->displayName() + QStringLiteral("[*] — Plumeo") : QStringLiteral("Plumeo"));
+    setWindowTitle(document ? document->displayName() + QStringLiteral("[*] — Plumeo")
+                            : QStringLiteral("Plumeo"));
     setWindowModified(document && document->isEdited());
     setWindowFilePath(document ? document->filePath() : QString());
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ActionResponder.h"
+
 #include <vector>
 
 #include <QMainWindow>
-
-#include "ActionResponder.h"
 
 class QTabWidget;
 
@@ -15,8 +15,8 @@ class EditorViewController;
 class TextDocument;
 
 // An editor window: its documents are tabs (new documents open as tabs of the frontmost window), it
-// carries the menu bar, and it asks before closing a tab or itself with unsaved changes. Its frame is
-// remembered across launches. It handles the window commands of the menus.
+// carries the menu bar, and it asks before closing a tab or itself with unsaved changes. Its frame
+// is remembered across launches. It handles the window commands of the menus.
 class EditorWindowController : public QMainWindow, public ActionResponder
 {
     Q_OBJECT
@@ -38,8 +38,8 @@ public:
     EditorViewController *editorFor(const TextDocument *document) const;
     void showDocument(const TextDocument *document);
 
-    // Closes document's tab, asking first when it has unsaved changes. False when the user cancelled
-    // or saving failed.
+    // Closes document's tab, asking first when it has unsaved changes. False when the user
+    // cancelled or saving failed.
     bool closeDocument(TextDocument *document);
     // Closes every tab, asking as needed; false when one could not be closed.
     bool closeAllDocuments();

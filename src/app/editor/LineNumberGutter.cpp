@@ -1,14 +1,14 @@
 #include "editor/LineNumberGutter.h"
 
+#include "Theme.h"
+#include "editor/EditorView.h"
+
 #include <cmath>
 
 #include <QFontDatabase>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTextLayout>
-
-#include "Theme.h"
-#include "editor/EditorView.h"
 
 namespace plumeo {
 

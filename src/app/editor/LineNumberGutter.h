@@ -1,11 +1,11 @@
 #pragma once
 
+#include "text/LineIndex.h"
+
 #include <functional>
 
 #include <QFont>
 #include <QWidget>
-
-#include "text/LineIndex.h"
 
 namespace plumeo {
 
@@ -24,9 +24,15 @@ public:
 
     void setTextView(EditorView *view) { m_view = view; }
     // The current line index of the text (the controller's cached one).
-    void setLineIndexProvider(std::function<const LineIndex &()> provider) { m_lineIndex = std::move(provider); }
+    void setLineIndexProvider(std::function<const LineIndex &()> provider)
+    {
+        m_lineIndex = std::move(provider);
+    }
     // Called with the new thickness when it changes by more than half a point.
-    void setOnThicknessChange(std::function<void(qreal)> callback) { m_onThicknessChange = std::move(callback); }
+    void setOnThicknessChange(std::function<void(qreal)> callback)
+    {
+        m_onThicknessChange = std::move(callback);
+    }
     void setNumberFont(const QFont &font);
     const QFont &numberFont() const { return m_font; }
 
@@ -35,7 +41,8 @@ public:
     // two) and the padding on both sides.
     static qreal thicknessFor(qint64 lineCount, const QFont &font);
 
-    // Recomputes the thickness and redraws: after text changes, reloads, font and preference changes.
+    // Recomputes the thickness and redraws: after text changes, reloads, font and preference
+    // changes.
     void invalidate();
 
     QSize sizeHint() const override;

@@ -8,8 +8,8 @@ namespace plumeo {
 
 // What a lexer carries from the end of one line to the start of the next. mode 0 means nothing is
 // open; the meaning of the other fields is each lexer's own. Two states are equal exactly when all
-// four fields are, which is what lets the highlighter stop re-lexing at the first line whose end state
-// did not change.
+// four fields are, which is what lets the highlighter stop re-lexing at the first line whose end
+// state did not change.
 struct LexState
 {
     quint8 mode = 0;
@@ -41,8 +41,7 @@ inline size_t qHash(const LexState &state, size_t seed = 0)
 
 } // namespace plumeo
 
-template <>
-struct std::hash<plumeo::LexState>
+template <> struct std::hash<plumeo::LexState>
 {
     size_t operator()(const plumeo::LexState &state) const noexcept
     {

@@ -5,8 +5,8 @@
 namespace plumeo {
 
 // One line handed to a lexer: the units [lower, upper) of an array, addressed by their indices in
-// that array. Cutting a line out of the whole text keeps absolute offsets, so tokens need no shifting.
-// The line feed is not part of the slice; any other unit (a CR included) is.
+// that array. Cutting a line out of the whole text keeps absolute offsets, so tokens need no
+// shifting. The line feed is not part of the slice; any other unit (a CR included) is.
 struct LineSlice
 {
     const char16_t *units = nullptr; // the whole array; valid for [lower, upper)

@@ -7,8 +7,9 @@
 
 namespace plumeo {
 
-// The closed set of classes a lexer gives a range of text. The raw values are stable: they are packed
-// into bytes, and 29 (noTokenKind) means "no kind" wherever an optional kind has to fit in a byte.
+// The closed set of classes a lexer gives a range of text. The raw values are stable: they are
+// packed into bytes, and 29 (noTokenKind) means "no kind" wherever an optional kind has to fit in a
+// byte.
 enum class TokenKind : quint8 {
     plain = 0,
     keyword = 1,

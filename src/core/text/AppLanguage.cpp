@@ -40,7 +40,7 @@ QString AppLanguage::label() const
     switch (m_value) {
     case system:
         return Localization::current().isEnglish() ? QStringLiteral("System")
-                                                    : QStringLiteral("Système");
+                                                   : QStringLiteral("Système");
     case fr:
         return QStringLiteral("Français");
     case en:

@@ -16,7 +16,9 @@ class AppLanguage
 public:
     enum Value { system, fr, en };
 
-    constexpr AppLanguage(Value value) : m_value(value) {}
+    constexpr AppLanguage(Value value)
+        : m_value(value)
+    {}
 
     // The three settings in the order the settings panel lists them.
     static const std::array<AppLanguage, 3> &allCases();
@@ -26,14 +28,19 @@ public:
     constexpr Value value() const { return m_value; }
     QString rawValue() const;
     QString id() const { return rawValue(); }
-    // "Système"/"System" for system (in the current interface language), else the language's own name.
+    // "Système"/"System" for system (in the current interface language), else the language's own
+    // name.
     QString label() const;
-    // "fr" or "en": the language this setting shows. For system it is worked out afresh on each call.
+    // "fr" or "en": the language this setting shows. For system it is worked out afresh on each
+    // call.
     QString resolvedCode() const;
     bool isEnglish() const { return resolvedCode() == u"en"; }
     QLocale locale() const { return QLocale(resolvedCode()); }
 
-    friend constexpr bool operator==(AppLanguage a, AppLanguage b) { return a.m_value == b.m_value; }
+    friend constexpr bool operator==(AppLanguage a, AppLanguage b)
+    {
+        return a.m_value == b.m_value;
+    }
 
 private:
     Value m_value;

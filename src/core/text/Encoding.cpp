@@ -3,9 +3,8 @@
 #include <array>
 #include <vector>
 
-#include <unicode/ucnv.h>
-
 #include <iconv.h>
+#include <unicode/ucnv.h>
 
 namespace plumeo {
 
@@ -168,8 +167,7 @@ Encoding::Encoding(quint64 rawValue)
 Encoding::Encoding(quint64 raw, QByteArray converterName)
     : m_raw(raw)
     , m_converterName(std::move(converterName))
-{
-}
+{}
 
 std::optional<Encoding> Encoding::fromCharsetName(QByteArrayView name)
 {

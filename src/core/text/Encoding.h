@@ -9,8 +9,8 @@
 namespace plumeo {
 
 // A character encoding, identified by a stable number: for the encodings the preferences store, the
-// number they have always been stored as (UTF-8 is 4, Windows 1252 is 12, UTF-16 LE is 0x94000100, …);
-// for the others the widely published number where one exists, else one derived from the name.
+// number they have always been stored as (UTF-8 is 4, Windows 1252 is 12, UTF-16 LE is 0x94000100,
+// …); for the others the widely published number where one exists, else one derived from the name.
 // Two encodings are equal when their numbers are.
 class Encoding
 {

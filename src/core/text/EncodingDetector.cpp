@@ -1,12 +1,12 @@
 #include "text/EncodingDetector.h"
 
+#include "text/StrictCodec.h"
+
 #include <limits>
 #include <memory>
 
-#include <unicode/ucsdet.h>
 #include <uchardet/uchardet.h>
-
-#include "text/StrictCodec.h"
+#include <unicode/ucsdet.h>
 
 namespace plumeo::EncodingDetector {
 
@@ -27,7 +27,7 @@ QByteArray icuProposal(QByteArrayView bytes)
         return {};
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<UCharsetDetector, decltype(&ucsdet_close)> detector(ucsdet_open(&status),
-                                                                         ucsdet_close);
+                                                                        ucsdet_close);
     if (U_FAILURE(status))
         return {};
     ucsdet_setText(detector.get(), bytes.data(), int32_t(bytes.size()), &status);

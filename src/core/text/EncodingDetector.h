@@ -1,19 +1,20 @@
 #pragma once
 
+#include "text/Encoding.h"
+
 #include <optional>
 
 #include <QByteArray>
 #include <QString>
 
-#include "text/Encoding.h"
-
 namespace plumeo {
 
 // Guesses the encoding of bytes that are neither UTF-8 nor in the user's preferred encoding.
-// uchardet answers first (it is the better detector for legacy charsets); ICU's detector is asked only
-// when uchardet has no answer (or one that does not hold). A guess counts only if the bytes decode strictly with it and encode back to the same bytes. When neither
-// guess holds, the Western single-byte encodings people most often mean are tried in order: Windows 1252,
-// ISO Latin 1, Mac OS Roman.
+// uchardet answers first (it is the better detector for legacy charsets); ICU's detector is asked
+// only when uchardet has no answer (or one that does not hold). A guess counts only if the bytes
+// decode strictly with it and encode back to the same bytes. When neither guess holds, the Western
+// single-byte encodings people most often mean are tried in order: Windows 1252, ISO Latin 1, Mac
+// OS Roman.
 namespace EncodingDetector {
 
 struct Detection

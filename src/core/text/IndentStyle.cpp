@@ -1,16 +1,15 @@
 #include "text/IndentStyle.h"
 
-#include <algorithm>
-
 #include "text/Localization.h"
+
+#include <algorithm>
 
 namespace plumeo {
 
 IndentStyle::IndentStyle(bool usesTabs, qint64 width)
     : usesTabs(usesTabs)
     , width(std::max<qint64>(width, 1))
-{
-}
+{}
 
 QString IndentStyle::unit() const
 {

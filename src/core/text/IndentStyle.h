@@ -19,8 +19,8 @@ struct IndentStyle
     QString label() const;
 
     // The style of text, judged from its first 200 space-indented lines: tabs as soon as a line's
-    // indentation holds a tab; otherwise spaces when the smallest indentation is 2, 3, 4 or 8. Anything
-    // else (no indented line, an odd smallest indentation) gives fallback unchanged.
+    // indentation holds a tab; otherwise spaces when the smallest indentation is 2, 3, 4 or 8.
+    // Anything else (no indented line, an odd smallest indentation) gives fallback unchanged.
     static IndentStyle detect(QStringView text, const IndentStyle &fallback);
 
     friend bool operator==(const IndentStyle &, const IndentStyle &) = default;

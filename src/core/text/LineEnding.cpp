@@ -75,8 +75,8 @@ struct BreakCounts
     qsizetype pairs = 0;           // CR immediately followed by LF
 };
 
-// One pass with no branch per unit. A CR followed by LF is a pair and any other CR is lone, so these
-// three totals give exactly the counts of a CR-pending state machine.
+// One pass with no branch per unit. A CR followed by LF is a pair and any other CR is lone, so
+// these three totals give exactly the counts of a CR-pending state machine.
 BreakCounts countBreaks(const char16_t *units, qsizetype size)
 {
     BreakCounts counts;
@@ -139,9 +139,9 @@ QString LineEnding::normalize(QString text)
     if (found < 0)
         return text;
 
-    // Compacting in place: each run between CRs moves down in one block; CR LF becomes LF and a lone
-    // CR becomes LF. Equivalent to replacing the pairs first and the remaining CRs second, without a
-    // second copy of the text.
+    // Compacting in place: each run between CRs moves down in one block; CR LF becomes LF and a
+    // lone CR becomes LF. Equivalent to replacing the pairs first and the remaining CRs second,
+    // without a second copy of the text.
     char16_t *units = reinterpret_cast<char16_t *>(text.data());
     const qsizetype size = text.size();
     qsizetype out = found;

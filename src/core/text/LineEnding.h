@@ -15,17 +15,20 @@ class LineEnding
 public:
     enum Value { lf, crlf, cr };
 
-    constexpr LineEnding(Value value) : m_value(value) {}
+    constexpr LineEnding(Value value)
+        : m_value(value)
+    {}
 
     static const std::array<LineEnding, 3> &allCases();
     // Exactly "LF", "CRLF" or "CR" (case-sensitive).
     static std::optional<LineEnding> fromRawValue(QStringView raw);
 
-    // The dominant convention of text; nothing when it holds no CR and no LF. CRLF wins every tie it
-    // takes part in; between LF and CR a tie goes to LF. It does not tell whether the text is uniform.
+    // The dominant convention of text; nothing when it holds no CR and no LF. CRLF wins every tie
+    // it takes part in; between LF and CR a tie goes to LF. It does not tell whether the text is
+    // uniform.
     static std::optional<LineEnding> detect(QStringView text);
-    // text with every CR LF pair, then every remaining CR, turned into LF. Text without a CR comes back
-    // untouched (shared, not copied).
+    // text with every CR LF pair, then every remaining CR, turned into LF. Text without a CR comes
+    // back untouched (shared, not copied).
     static QString normalize(QString text);
 
     constexpr Value value() const { return m_value; }

@@ -1,12 +1,12 @@
 #include "text/Localization.h"
 
+#include "base/AppIdentifier.h"
+#include "text/UserDefaults.h"
+
 #include <mutex>
 
 #include <QCoreApplication>
 #include <QLocale>
-
-#include "base/AppIdentifier.h"
-#include "text/UserDefaults.h"
 
 namespace plumeo {
 

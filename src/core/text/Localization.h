@@ -1,12 +1,12 @@
 #pragma once
 
+#include "text/AppLanguage.h"
+
 #include <functional>
 #include <optional>
 
 #include <QObject>
 #include <QStringList>
-
-#include "text/AppLanguage.h"
 
 namespace plumeo {
 

@@ -6,10 +6,9 @@
 #include <cstring>
 #include <memory>
 
+#include <iconv.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
-
-#include <iconv.h>
 
 namespace plumeo::StrictCodec {
 
@@ -66,7 +65,8 @@ ConverterPointer openIcu(const QByteArray &name)
     if (U_FAILURE(status))
         return nullptr;
     status = U_ZERO_ERROR;
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                        &status);
     ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
                           &status);
     if (U_FAILURE(status))
@@ -82,8 +82,9 @@ std::optional<QString> decodeIcu(UConverter *converter, QByteArrayView bytes)
     // with the exact size ICU reports.
     QString text(bytes.size() + 1, Qt::Uninitialized);
     UErrorCode status = U_ZERO_ERROR;
-    int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar *>(text.data()),
-                                   int32_t(text.size()), bytes.data(), int32_t(bytes.size()), &status);
+    int32_t length =
+        ucnv_toUChars(converter, reinterpret_cast<UChar *>(text.data()), int32_t(text.size()),
+                      bytes.data(), int32_t(bytes.size()), &status);
     if (status == U_BUFFER_OVERFLOW_ERROR) {
         text.resize(length + 1);
         status = U_ZERO_ERROR;
@@ -101,7 +102,8 @@ std::optional<QByteArray> encodeIcu(UConverter *converter, QStringView text)
 {
     if (!hasOnlyPairedSurrogates(text))
         return std::nullopt;
-    const qint64 capacity = qint64(UCNV_GET_MAX_BYTES_FOR_STRING(text.size(), ucnv_getMaxCharSize(converter)));
+    const qint64 capacity =
+        qint64(UCNV_GET_MAX_BYTES_FOR_STRING(text.size(), ucnv_getMaxCharSize(converter)));
     if (capacity > std::numeric_limits<int32_t>::max())
         return std::nullopt;
     QByteArray bytes(capacity, Qt::Uninitialized);

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "text/Encoding.h"
+
 #include <optional>
 
 #include <QByteArray>
 #include <QString>
 
-#include "text/Encoding.h"
-
 namespace plumeo {
 
-// Conversions that never substitute: bytes that are not a valid sequence in the encoding, or text that
-// the encoding cannot hold (a lone surrogate included), give nothing rather than a "best effort".
-// A byte order mark inside the data is kept as U+FEFF; stripping it is the caller's business.
+// Conversions that never substitute: bytes that are not a valid sequence in the encoding, or text
+// that the encoding cannot hold (a lone surrogate included), give nothing rather than a "best
+// effort". A byte order mark inside the data is kept as U+FEFF; stripping it is the caller's
+// business.
 namespace StrictCodec {
 
 std::optional<QString> decode(QByteArrayView bytes, const Encoding &encoding);

@@ -1,10 +1,10 @@
 #include "text/TextFile.h"
 
-#include <cstring>
-
 #include "text/EncodingDetector.h"
 #include "text/StrictCodec.h"
 #include "text/Utf8Codec.h"
+
+#include <cstring>
 
 namespace plumeo::TextFile {
 
@@ -50,8 +50,8 @@ QString withLineEnding(QStringView text, LineEnding ending)
 const std::vector<Encoding> &encodings()
 {
     static const std::vector<Encoding> list = {
-        Encoding::utf8(),          Encoding::utf16LittleEndian(), Encoding::utf16BigEndian(),
-        Encoding::isoLatin1(),     Encoding::windowsCP1252(),     Encoding::macOSRoman(),
+        Encoding::utf8(),      Encoding::utf16LittleEndian(), Encoding::utf16BigEndian(),
+        Encoding::isoLatin1(), Encoding::windowsCP1252(),     Encoding::macOSRoman(),
         Encoding::ascii(),
     };
     return list;
@@ -128,8 +128,8 @@ Result<DecodedText, TextFileError> decode(QByteArrayView bytes, const Encoding &
     decoded.hasBOM = mark.found;
 
     if (mark.found) {
-        // A byte order mark is a declaration: if the bytes do not honour it, guessing another encoding
-        // would only produce confident nonsense.
+        // A byte order mark is a declaration: if the bytes do not honour it, guessing another
+        // encoding would only produce confident nonsense.
         auto text = StrictCodec::decode(mark.rest, *mark.encoding);
         if (!text)
             return TextFileError::undecodableData();
@@ -160,10 +160,8 @@ Result<DecodedText, TextFileError> decode(QByteArrayView bytes, const Encoding &
     return decoded;
 }
 
-Result<QByteArray, TextFileError> encode(QStringView text,
-                                         const Encoding &encoding,
-                                         bool bom,
-                                         LineEnding lineEnding)
+Result<QByteArray, TextFileError>
+encode(QStringView text, const Encoding &encoding, bool bom, LineEnding lineEnding)
 {
     std::optional<QByteArray> bytes;
     if (encoding == Encoding::utf8())

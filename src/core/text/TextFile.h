@@ -1,23 +1,23 @@
 #pragma once
 
-#include <optional>
-#include <vector>
-
-#include <QByteArray>
-#include <QString>
-
 #include "base/Result.h"
 #include "text/DecodedText.h"
 #include "text/Encoding.h"
 #include "text/LineEnding.h"
 #include "text/TextFileError.h"
 
+#include <optional>
+#include <vector>
+
+#include <QByteArray>
+#include <QString>
+
 namespace plumeo {
 
-// Turns a file's bytes into editable text and back, without ever losing a byte: decoding is strict (no
-// replacement characters), the byte order mark and the line-ending convention are recorded, and encoding
-// a decoded file with what was recorded gives its bytes back when its line endings were uniform.
-// Every function is pure and safe to call from any thread.
+// Turns a file's bytes into editable text and back, without ever losing a byte: decoding is strict
+// (no replacement characters), the byte order mark and the line-ending convention are recorded, and
+// encoding a decoded file with what was recorded gives its bytes back when its line endings were
+// uniform. Every function is pure and safe to call from any thread.
 namespace TextFile {
 
 // The encodings offered to the user, in menu order.
@@ -29,16 +29,15 @@ QString name(const Encoding &encoding);
 // with a UTF-16 byte order mark is text by declaration and never binary.
 bool isBinary(QByteArrayView bytes);
 
-// The text of bytes, tried in this order: the encoding a byte order mark announces (and nothing else
-// when there is one), UTF-8, preferred, the encoding detector, ISO Latin 1.
+// The text of bytes, tried in this order: the encoding a byte order mark announces (and nothing
+// else when there is one), UTF-8, preferred, the encoding detector, ISO Latin 1.
 Result<DecodedText, TextFileError> decode(QByteArrayView bytes, const Encoding &preferred);
 
-// text (line breaks as LF) as bytes in encoding, with lineEnding's breaks and, when bom is set and the
-// encoding has one, a byte order mark. Fails when a character has no representation in encoding.
-Result<QByteArray, TextFileError> encode(QStringView text,
-                                         const Encoding &encoding,
-                                         bool bom,
-                                         LineEnding lineEnding);
+// text (line breaks as LF) as bytes in encoding, with lineEnding's breaks and, when bom is set and
+// the encoding has one, a byte order mark. Fails when a character has no representation in
+// encoding.
+Result<QByteArray, TextFileError>
+encode(QStringView text, const Encoding &encoding, bool bom, LineEnding lineEnding);
 
 // The byte order mark written for an encoding (UTF-8, UTF-16 LE, UTF-16 BE), or nothing.
 std::optional<QByteArray> byteOrderMark(const Encoding &encoding);

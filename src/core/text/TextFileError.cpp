@@ -17,8 +17,9 @@ QString TextFileError::errorDescription() const
         return L(QStringLiteral("Ce fichier n’est pas un fichier texte."),
                  QStringLiteral("This file is not a text file."));
     case undecodable:
-        return L(QStringLiteral("Le texte de ce fichier n’a pu être décodé dans aucun encodage connu."),
-                 QStringLiteral("The text in this file could not be decoded with any known encoding."));
+        return L(
+            QStringLiteral("Le texte de ce fichier n’a pu être décodé dans aucun encodage connu."),
+            QStringLiteral("The text in this file could not be decoded with any known encoding."));
     }
     Q_UNREACHABLE();
 }
@@ -30,10 +31,11 @@ std::optional<QString> TextFileError::recoverySuggestion() const
         return L(QStringLiteral("Choisissez UTF-8 dans la barre d’état avant d’enregistrer."),
                  QStringLiteral("Choose UTF-8 in the status bar before saving."));
     case binary:
-        return L(QStringLiteral("Plumeo n’ouvre que du texte ; les images, archives et exécutables sont "
-                                "refusés."),
-                 QStringLiteral("Plumeo only opens text files; images, archives and executables are "
-                                "refused."));
+        return L(
+            QStringLiteral("Plumeo n’ouvre que du texte ; les images, archives et exécutables sont "
+                           "refusés."),
+            QStringLiteral("Plumeo only opens text files; images, archives and executables are "
+                           "refused."));
     case undecodable:
         return std::nullopt;
     }

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "text/Encoding.h"
+
 #include <optional>
 
 #include <QString>
 
-#include "text/Encoding.h"
-
 namespace plumeo {
 
-// Why a file could not be read or written. The texts are chosen in the interface language when asked.
+// Why a file could not be read or written. The texts are chosen in the interface language when
+// asked.
 class TextFileError
 {
 public:
@@ -34,8 +35,7 @@ private:
     TextFileError(Kind kind, std::optional<Encoding> encoding)
         : m_kind(kind)
         , m_encoding(std::move(encoding))
-    {
-    }
+    {}
 
     Kind m_kind;
     std::optional<Encoding> m_encoding;

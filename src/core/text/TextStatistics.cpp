@@ -15,7 +15,8 @@ constexpr bool isWhiteSpace(char16_t unit)
     if (unit < 0x85)
         return false;
     return unit == 0x85 || unit == 0xA0 || unit == 0x1680 || (unit >= 0x2000 && unit <= 0x200A)
-           || unit == 0x2028 || unit == 0x2029 || unit == 0x202F || unit == 0x205F || unit == 0x3000;
+           || unit == 0x2028 || unit == 0x2029 || unit == 0x202F || unit == 0x205F
+           || unit == 0x3000;
 }
 
 constexpr std::array<bool, 128> asciiSeparators = [] {

@@ -6,8 +6,8 @@ namespace plumeo {
 
 // Line, word and character counts of a text, as the status bar shows them.
 // Characters are Unicode scalar values (a letter with a combining accent is two); words are maximal
-// runs of characters without the Unicode White_Space property (punctuation belongs to its word); lines
-// are one more than the number of LFs.
+// runs of characters without the Unicode White_Space property (punctuation belongs to its word);
+// lines are one more than the number of LFs.
 struct TextStatistics
 {
     qint64 lines = 1;

@@ -59,7 +59,8 @@ void UserDefaults::load()
         const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
         file.close();
         if (error.error != QJsonParseError::NoError)
-            problem = error.errorString() + QStringLiteral(" at offset ") + QString::number(error.offset);
+            problem =
+                error.errorString() + QStringLiteral(" at offset ") + QString::number(error.offset);
         else if (!document.isObject())
             problem = QStringLiteral("the file does not hold a JSON object");
         else
@@ -68,8 +69,9 @@ void UserDefaults::load()
     if (problem.isEmpty())
         return;
 
-    const QString backup = m_filePath + QStringLiteral(".damaged-")
-                           + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString backup =
+        m_filePath + QStringLiteral(".damaged-")
+        + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     if (QFile::rename(m_filePath, backup)) {
         m_backupPath = backup;
         report(QStringLiteral("the settings file %1 could not be read (%2); it was moved to %3 and "
@@ -77,8 +79,9 @@ void UserDefaults::load()
                    .arg(m_filePath, problem, backup));
     } else {
         m_fileIsProtected = true;
-        report(QStringLiteral("the settings file %1 could not be read (%2) nor moved aside; the default "
-                              "settings are used and changes will not be saved")
+        report(QStringLiteral(
+                   "the settings file %1 could not be read (%2) nor moved aside; the default "
+                   "settings are used and changes will not be saved")
                    .arg(m_filePath, problem));
     }
 }
@@ -90,7 +93,8 @@ bool UserDefaults::write(const QJsonObject &values)
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly)
-        || file.write(QJsonDocument(values).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
+        || file.write(QJsonDocument(values).toJson(QJsonDocument::Indented)) < 0
+        || !file.commit()) {
         report(QStringLiteral("the settings could not be saved to %1: %2")
                    .arg(m_filePath, file.errorString()));
         return false;

@@ -11,12 +11,12 @@
 namespace plumeo {
 
 // The per-user settings store: a JSON object in a file, with a layer of registered defaults kept in
-// memory only. Every change is written at once, atomically (a temporary file renamed over the old one),
-// so a crash never leaves a half-written settings file.
+// memory only. Every change is written at once, atomically (a temporary file renamed over the old
+// one), so a crash never leaves a half-written settings file.
 //
-// A settings file that cannot be read or parsed never stops the program: the store starts empty, the
-// damaged file is moved aside as a backup and the problem is reported on standard error. If the backup
-// cannot be made, the store keeps changes in memory rather than overwrite the file.
+// A settings file that cannot be read or parsed never stops the program: the store starts empty,
+// the damaged file is moved aside as a backup and the problem is reported on standard error. If the
+// backup cannot be made, the store keeps changes in memory rather than overwrite the file.
 //
 // Reads and writes are thread-safe; changed() is emitted on the thread that made the change.
 class UserDefaults : public QObject

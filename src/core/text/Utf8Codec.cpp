@@ -84,7 +84,8 @@ std::optional<QString> decode(QByteArrayView bytes)
                 || !isContinuation(in[i + 3]))
                 return std::nullopt;
             const char32_t scalar = (char32_t(lead & 0x07) << 18) | (char32_t(second & 0x3F) << 12)
-                                    | (char32_t(in[i + 2] & 0x3F) << 6) | char32_t(in[i + 3] & 0x3F);
+                                    | (char32_t(in[i + 2] & 0x3F) << 6)
+                                    | char32_t(in[i + 3] & 0x3F);
             *out++ = char16_t(0xD800 + ((scalar - 0x10000) >> 10));
             *out++ = char16_t(0xDC00 + ((scalar - 0x10000) & 0x3FF));
             i += 4;
@@ -105,8 +106,8 @@ std::optional<QByteArray> encode(QStringView text, LineEnding lineEnding)
     const qsizetype size = text.size();
     const bool crlf = lineEnding == LineEnding::crlf;
     const bool cr = lineEnding == LineEnding::cr;
-    // At most three bytes per unit, plus the CR written before each LF. Pages past what is written are
-    // never touched, so the generous reservation costs address space, not memory.
+    // At most three bytes per unit, plus the CR written before each LF. Pages past what is written
+    // are never touched, so the generous reservation costs address space, not memory.
     QByteArray bytes(size * (crlf ? 4 : 3), Qt::Uninitialized);
     auto *out = reinterpret_cast<unsigned char *>(bytes.data());
     unsigned char *const start = out;
@@ -121,8 +122,8 @@ std::optional<QByteArray> encode(QStringView text, LineEnding lineEnding)
         while (i + 8 <= size) {
             const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
             // Signed compare: units from 0x8000 up read as negative, so test the sign bit too.
-            const __m128i nonAscii = _mm_or_si128(_mm_cmpgt_epi16(units, asciiLimit),
-                                                  _mm_srai_epi16(units, 15));
+            const __m128i nonAscii =
+                _mm_or_si128(_mm_cmpgt_epi16(units, asciiLimit), _mm_srai_epi16(units, 15));
             __m128i stop = nonAscii;
             if (!plainLineFeeds)
                 stop = _mm_or_si128(stop, _mm_cmpeq_epi16(units, lineFeed));
@@ -158,7 +159,8 @@ std::optional<QByteArray> encode(QStringView text, LineEnding lineEnding)
         } else {
             if (unit >= 0xDC00 || i + 1 >= size || (in[i + 1] & 0xFC00) != 0xDC00)
                 return std::nullopt;
-            const char32_t scalar = 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (in[i + 1] - 0xDC00);
+            const char32_t scalar =
+                0x10000 + ((char32_t(unit) - 0xD800) << 10) + (in[i + 1] - 0xDC00);
             *out++ = static_cast<unsigned char>(0xF0 | (scalar >> 18));
             *out++ = static_cast<unsigned char>(0x80 | ((scalar >> 12) & 0x3F));
             *out++ = static_cast<unsigned char>(0x80 | ((scalar >> 6) & 0x3F));

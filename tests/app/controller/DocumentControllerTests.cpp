@@ -1,13 +1,3 @@
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QMenuBar>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextDocument>
-
-#include <gtest/gtest.h>
-
 #include "ActionDispatcher.h"
 #include "Alerts.h"
 #include "AppDelegate.h"
@@ -18,6 +8,16 @@
 #include "document/TextDocument.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
 
 using namespace plumeo;
 
@@ -82,14 +82,19 @@ protected:
 TEST_F(ControllerTest, TypeOfContentsRefusesBinaryAndRecognisesRichText)
 {
     const auto type = [](const QString &path) { return DocumentController::typeForContents(path); };
-    EXPECT_EQ(type(writeFile(dir, QStringLiteral("notes.txt"), "hello")).value(), TextDocument::plainTextType());
-    EXPECT_EQ(type(writeFile(dir, QStringLiteral("empty"), "")).value(), TextDocument::plainTextType());
+    EXPECT_EQ(type(writeFile(dir, QStringLiteral("notes.txt"), "hello")).value(),
+              TextDocument::plainTextType());
+    EXPECT_EQ(type(writeFile(dir, QStringLiteral("empty"), "")).value(),
+              TextDocument::plainTextType());
     // The extension decides before the content…
-    EXPECT_EQ(type(writeFile(dir, QStringLiteral("report.RTF"), "plain")).value(), TextDocument::richTextType());
+    EXPECT_EQ(type(writeFile(dir, QStringLiteral("report.RTF"), "plain")).value(),
+              TextDocument::richTextType());
     // …and content starting as RTF does is rich text whatever the name.
-    EXPECT_EQ(type(writeFile(dir, QStringLiteral("letter"), "{\\rtf1 hi}")).value(), TextDocument::richTextType());
+    EXPECT_EQ(type(writeFile(dir, QStringLiteral("letter"), "{\\rtf1 hi}")).value(),
+              TextDocument::richTextType());
 
-    const auto png = type(writeFile(dir, QStringLiteral("image.png"), QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)));
+    const auto png = type(writeFile(dir, QStringLiteral("image.png"),
+                                    QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)));
     ASSERT_FALSE(png);
     EXPECT_EQ(png.error().description, u"This file is not a text file.");
     EXPECT_EQ(png.error().recoverySuggestion,
@@ -101,7 +106,8 @@ TEST_F(ControllerTest, TypeOfContentsRefusesBinaryAndRecognisesRichText)
 TEST_F(ControllerTest, LaunchArgumentsSkipOptionsAndTheirValues)
 {
     EXPECT_EQ(AppDelegate::fileArguments({"--lang", "en", "notes.txt"}), QStringList{"notes.txt"});
-    EXPECT_EQ(AppDelegate::fileArguments({"--snapshot", "out.png", "in.md", "a.txt", "-v", "--verbose", "b"}),
+    EXPECT_EQ(AppDelegate::fileArguments(
+                  {"--snapshot", "out.png", "in.md", "a.txt", "-v", "--verbose", "b"}),
               QStringList({"a.txt", "b"}));
     EXPECT_EQ(AppDelegate::fileArguments({"--lang"}), QStringList());
 
@@ -236,14 +242,15 @@ TEST_F(ControllerTest, MenuItemsFollowTheResponderChain)
     EXPECT_TRUE(state("saveDocument:").enabled);
     EXPECT_TRUE(state("newDocument:").enabled);
     EXPECT_TRUE(state("performClose:").enabled);
-    EXPECT_FALSE(state("revertDocumentToSaved:").enabled); // no file yet
+    EXPECT_FALSE(state("revertDocumentToSaved:").enabled);  // no file yet
     EXPECT_FALSE(state("browseDocumentVersions:").enabled); // nothing handles it
     EXPECT_FALSE(state("hideOtherApplications:").enabled);
     EXPECT_FALSE(state("moveTabToNewWindow:").enabled); // a single tab
 
     controller()->newDocument();
     EXPECT_TRUE(state("moveTabToNewWindow:").enabled);
-    EXPECT_TRUE(dispatcher.perform(MenuItemInfo{QStringLiteral("moveTabToNewWindow:"), 0, {}, nullptr}));
+    EXPECT_TRUE(
+        dispatcher.perform(MenuItemInfo{QStringLiteral("moveTabToNewWindow:"), 0, {}, nullptr}));
     EXPECT_EQ(EditorWindowController::all().size(), 2u);
     EXPECT_EQ(window->documents().size(), 1u);
     EXPECT_EQ(window->documents().front(), document);

@@ -1,11 +1,3 @@
-#include <QApplication>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextDocument>
-
-#include <gtest/gtest.h>
-
 #include "Alerts.h"
 #include "AppDelegate.h"
 #include "DocumentController.h"
@@ -18,6 +10,14 @@
 #include "editor/SyntaxHighlighter.h"
 #include "text/Localization.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
 using namespace plumeo;
 
 namespace {
@@ -29,16 +29,18 @@ protected:
     {
         delegate = std::make_unique<AppDelegate>();
         delegate->applicationWillFinishLaunching({});
-        Alerts::setAnswersForTesting({[this](const DocumentError &error) { alerts << error.description; },
-                                      [](const QString &) { return Alerts::SaveChoice::dontSave; },
-                                      [](const QString &) { return true; }});
+        Alerts::setAnswersForTesting(
+            {[this](const DocumentError &error) { alerts << error.description; },
+             [](const QString &) { return Alerts::SaveChoice::dontSave; },
+             [](const QString &) { return true; }});
     }
     void TearDown() override
     {
         for (EditorWindowController *window : std::vector(EditorWindowController::all()))
             delete window;
-        for (const QString &key : {Preferences::Key::fontSize(), Preferences::Key::showLineNumbers(),
-                                   Preferences::Key::indentWithTabs()})
+        for (const QString &key :
+             {Preferences::Key::fontSize(), Preferences::Key::showLineNumbers(),
+              Preferences::Key::indentWithTabs()})
             Preferences::set(key, std::nullopt);
         Alerts::setAnswersForTesting({});
         delegate.reset();
@@ -138,7 +140,8 @@ TEST_F(EditorControllerTest, LanguageDecidesTheLexerAndTheMenusFollowTheDocument
     EditorViewController *editor = open(QStringLiteral("main.c"), "int main(void) { return 0; }\n");
     ASSERT_TRUE(editor->highlighter()->lexer());
     MenuItemState state;
-    editor->validate(MenuItemInfo{QStringLiteral("setLanguage:"), 0, QStringLiteral("C"), nullptr}, state);
+    editor->validate(MenuItemInfo{QStringLiteral("setLanguage:"), 0, QStringLiteral("C"), nullptr},
+                     state);
     EXPECT_EQ(state.checked, true);
     EXPECT_TRUE(state.enabled);
 
@@ -156,7 +159,8 @@ TEST_F(EditorControllerTest, LanguageDecidesTheLexerAndTheMenusFollowTheDocument
 
     // Refused encoding changes are reported, not applied.
     QTextCursor(editor->document()->textStorage()).insertText(QStringLiteral("é"));
-    perform(editor, QStringLiteral("setEncoding:"), QVariant::fromValue<qulonglong>(Encoding::asciiRaw));
+    perform(editor, QStringLiteral("setEncoding:"),
+            QVariant::fromValue<qulonglong>(Encoding::asciiRaw));
     EXPECT_EQ(editor->document()->encoding(), Encoding::utf8());
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_TRUE(alerts[0].contains(u"ASCII"));

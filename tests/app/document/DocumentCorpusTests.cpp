@@ -1,15 +1,15 @@
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-
-#include <gtest/gtest.h>
-
 #include "DocumentController.h"
 #include "Preferences.h"
 #include "document/TextDocument.h"
 #include "text/LineEnding.h"
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <gtest/gtest.h>
 
 using namespace plumeo;
 
@@ -33,8 +33,8 @@ bool hasUniformLineEndings(QStringView text)
 } // namespace
 
 // Every labelled file, opened the way the application opens it and saved unedited: refused as
-// binary (UTF-16 and UTF-32 without a mark), or written back byte for byte when its line endings are
-// uniform.
+// binary (UTF-16 and UTF-32 without a mark), or written back byte for byte when its line endings
+// are uniform.
 TEST(DocumentCorpus, OpenedAndSavedUneditedEveryFileKeepsItsBytes)
 {
     Preferences::registerDefaults();
@@ -60,7 +60,8 @@ TEST(DocumentCorpus, OpenedAndSavedUneditedEveryFileKeepsItsBytes)
         const QByteArray bytes = file.readAll();
         TextDocument document;
         ASSERT_FALSE(document.read(bytes, type.value())) << qPrintable(path);
-        const auto raw = StrictCodec::decode(TextFile::byteOrderMark(bytes).rest, document.encoding());
+        const auto raw =
+            StrictCodec::decode(TextFile::byteOrderMark(bytes).rest, document.encoding());
         ASSERT_TRUE(raw) << qPrintable(path);
         if (!hasUniformLineEndings(*raw))
             continue;
@@ -70,8 +71,9 @@ TEST(DocumentCorpus, OpenedAndSavedUneditedEveryFileKeepsItsBytes)
         EXPECT_EQ(saved.value(), bytes) << qPrintable(path);
         unchanged += saved.value() == bytes;
     }
-    std::printf("%d corpus files: %d refused as binary, %d with uniform line endings, %d of them saved "
-                "back unchanged\n",
-                files, refused, uniform, unchanged);
+    std::printf(
+        "%d corpus files: %d refused as binary, %d with uniform line endings, %d of them saved "
+        "back unchanged\n",
+        files, refused, uniform, unchanged);
     EXPECT_EQ(unchanged, uniform);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "document/TextDocument.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "document/TextDocument.h"
+#include <gtest/gtest.h>
 
 namespace plumeo::test {
 

@@ -1,11 +1,12 @@
+#include "document/SafeFileWriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include "document/SafeFileWriter.h"
+#include <sys/stat.h>
 
 using namespace plumeo;
 
@@ -19,7 +20,8 @@ QByteArray contents(const QString &path)
 
 mode_t modeOf(const QString &path)
 {
-    struct stat info{};
+    struct stat info
+    {};
     ::stat(QFile::encodeName(path).constData(), &info);
     return info.st_mode & 07777;
 }

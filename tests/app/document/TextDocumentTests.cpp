@@ -1,14 +1,14 @@
-#include <QSignalSpy>
-#include <QTextCursor>
-#include <QTextDocument>
-
-#include <gtest/gtest.h>
-
 #include "DocumentTestSupport.h"
 #include "Preferences.h"
 #include "Theme.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
+
+#include <QSignalSpy>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
 
 using namespace plumeo;
 using namespace plumeo::test;
@@ -39,9 +39,10 @@ TEST_F(TextDocumentTest, UneditedFileSavesBackByteForByteWhateverCharactersItHol
 {
     // LF lines with stray CR LF pairs and lone CRs, and every character Qt would alter on its way
     // into or out of a text document.
-    const QByteArray file = QStringLiteral("one\ntwo\r\nthree\rfour\u2028five\u2029six\u00A0seven\uFDD0\uFDD1"
-                                           "eight\nnine\n")
-                                .toUtf8();
+    const QByteArray file =
+        QStringLiteral("one\ntwo\r\nthree\rfour\u2028five\u2029six\u00A0seven\uFDD0\uFDD1"
+                       "eight\nnine\n")
+            .toUtf8();
     auto document = plainDocument(file);
     EXPECT_EQ(document->lineEnding(), LineEnding::lf);
     EXPECT_FALSE(document->isEdited());
@@ -51,7 +52,8 @@ TEST_F(TextDocumentTest, UneditedFileSavesBackByteForByteWhateverCharactersItHol
     // The same with a UTF-16 mark and CR LF lines.
     const QString text = QStringLiteral("a\u2029b\r\nc\u00A0d\r\n");
     QByteArray wide("\xFF\xFE", 2);
-    wide.append(TextFile::encode(text, Encoding::utf16LittleEndian(), false, LineEnding::lf).value());
+    wide.append(
+        TextFile::encode(text, Encoding::utf16LittleEndian(), false, LineEnding::lf).value());
     auto utf16 = plainDocument(wide);
     EXPECT_EQ(utf16->encoding(), Encoding::utf16LittleEndian());
     EXPECT_TRUE(utf16->hasBOM());
@@ -78,7 +80,8 @@ TEST_F(TextDocumentTest, ReadingSetsEncodingMarkAndLineEnding)
     EXPECT_EQ(marked->data().value(), "\xEF\xBB\xBFhello");
 
     // The preferred encoding decides what UTF-8 cannot read.
-    Preferences::set(Preferences::Key::defaultEncoding(), QJsonValue(qint64(Encoding::macOSRomanRaw)));
+    Preferences::set(Preferences::Key::defaultEncoding(),
+                     QJsonValue(qint64(Encoding::macOSRomanRaw)));
     auto roman = plainDocument("caf\x8E");
     EXPECT_EQ(roman->encoding(), Encoding::macOSRoman());
     EXPECT_EQ(roman->text(), u"café");
@@ -122,7 +125,8 @@ TEST_F(TextDocumentTest, EncodingChangeReinterpretsAnUneditedFileOrConvertsTheTe
     EXPECT_EQ(document->encoding(), before);
     EXPECT_EQ(changes.count(), 0);
 
-    // Re-reading in Mac OS Roman changes the text but not the file, and the document stays unedited.
+    // Re-reading in Mac OS Roman changes the text but not the file, and the document stays
+    // unedited.
     QSignalSpy reloads(document.get(), &TextDocument::textDidReload);
     EXPECT_FALSE(document->setEncoding(Encoding::macOSRoman()));
     EXPECT_EQ(document->text(), u"cafÈ crËme\n");
@@ -203,10 +207,12 @@ TEST_F(TextDocumentTest, PlainRichSwitchIsOneUndoableStep)
     // On every reload, text and mode must already agree.
     QStringList seen;
     QObject::connect(document.get(), &TextDocument::textDidReload, [&] {
-        seen << (document->isRichText() ? QStringLiteral("rich:") : QStringLiteral("plain:")) + document->text();
+        seen << (document->isRichText() ? QStringLiteral("rich:") : QStringLiteral("plain:"))
+                    + document->text();
     });
 
-    document->apply(true, QTextDocumentFragment(&richContent), QTextDocumentFragment(document->textStorage()));
+    document->apply(true, QTextDocumentFragment(&richContent),
+                    QTextDocumentFragment(document->textStorage()));
     EXPECT_TRUE(document->isRichText());
     EXPECT_EQ(document->fileType(), TextDocument::richTextType());
     document->textStorage()->undo();
@@ -219,8 +225,9 @@ TEST_F(TextDocumentTest, PlainRichSwitchIsOneUndoableStep)
 
 TEST_F(TextDocumentTest, RichTextIsThemedOnReadAndUnthemedOnWrite)
 {
-    const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Helvetica;}}{\\colortbl;\\red0\\green0\\blue0;"
-                           "\\red255\\green0\\blue0;}\\f0\\fs24 plain \\cf1 black \\cf2 red\\par}";
+    const QByteArray rtf =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Helvetica;}}{\\colortbl;\\red0\\green0\\blue0;"
+        "\\red255\\green0\\blue0;}\\f0\\fs24 plain \\cf1 black \\cf2 red\\par}";
     TextDocument document;
     ASSERT_FALSE(document.read(rtf, TextDocument::richTextType()));
     EXPECT_TRUE(document.isRichText());

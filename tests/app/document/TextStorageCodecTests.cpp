@@ -1,10 +1,10 @@
+#include "document/TextStorageCodec.h"
+
 #include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
-
-#include "document/TextStorageCodec.h"
 
 using namespace plumeo;
 
@@ -25,13 +25,14 @@ QString throughStorage(const QString &text)
 
 TEST(TextStorageCodec, EveryCharacterQtWouldAlterComesBackExactly)
 {
-    const QString tricky = QStringLiteral("lf\ncrlf\r\nlone\rcr\u2028ls\u2029ps\u00A0nbsp\uFDD0\uFDD1x\n");
+    const QString tricky =
+        QStringLiteral("lf\ncrlf\r\nlone\rcr\u2028ls\u2029ps\u00A0nbsp\uFDD0\uFDD1x\n");
     EXPECT_EQ(throughStorage(tricky), tricky);
     EXPECT_EQ(throughStorage(QString()), QString());
     EXPECT_EQ(throughStorage(QStringLiteral("\r\r\n\r")), QStringLiteral("\r\r\n\r"));
 
-    // Every BMP character but surrogates and a few private-use ones (left free for substitutes), each
-    // followed by an LF.
+    // Every BMP character but surrogates and a few private-use ones (left free for substitutes),
+    // each followed by an LF.
     QString all;
     for (char32_t c = 0; c < 0x10000; ++c) {
         if ((c >= 0xD800 && c < 0xE000) || (c >= 0xF000 && c < 0xF004))

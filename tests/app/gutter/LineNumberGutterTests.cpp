@@ -1,10 +1,10 @@
+#include "editor/LineNumberGutter.h"
+
 #include <cmath>
 
 #include <QFontMetricsF>
 
 #include <gtest/gtest.h>
-
-#include "editor/LineNumberGutter.h"
 
 using namespace plumeo;
 

@@ -1,12 +1,13 @@
 // The fast paths (16 bytes or 8 units at a time) against simple, independent references, on random
 // inputs long enough to cross every block boundary.
+#include "text/LineEnding.h"
+#include "text/Utf8Codec.h"
+
 #include <random>
 
 #include <gtest/gtest.h>
-#include <unicode/ucnv.h>
 
-#include "text/LineEnding.h"
-#include "text/Utf8Codec.h"
+#include <unicode/ucnv.h>
 
 using namespace plumeo;
 
@@ -18,9 +19,9 @@ std::optional<QString> icuStrictUtf8(const QByteArray &bytes)
     UConverter *converter = ucnv_open("UTF-8", &status);
     ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     QString text(bytes.size() + 1, Qt::Uninitialized);
-    const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar *>(text.data()),
-                                         int32_t(text.size()), bytes.constData(),
-                                         int32_t(bytes.size()), &status);
+    const int32_t length =
+        ucnv_toUChars(converter, reinterpret_cast<UChar *>(text.data()), int32_t(text.size()),
+                      bytes.constData(), int32_t(bytes.size()), &status);
     ucnv_close(converter);
     if (U_FAILURE(status))
         return std::nullopt;
@@ -55,9 +56,9 @@ std::optional<LineEnding> referenceDetect(const QString &text)
 
 QString randomText(std::mt19937 &random, int length)
 {
-    static const char32_t pool[] = {U'a', U'b', U' ', U'\n', U'\r', U'\t', U'é', U'€', U'漢',
-                                    U'\U0001F600', U'\U0010FFFF', U'\uFEFF', U'\u0080', U'\u07FF',
-                                    U'\u0800', U'\uFFFD'};
+    static const char32_t pool[] = {
+        U'a',  U'b',          U' ',          U'\n',     U'\r',     U'\t',     U'é',      U'€',
+        U'漢', U'\U0001F600', U'\U0010FFFF', U'\uFEFF', U'\u0080', U'\u07FF', U'\u0800', U'\uFFFD'};
     QString text;
     for (int i = 0; i < length; ++i) {
         // Long ASCII stretches exercise the block loops, the pool everything else.
@@ -95,9 +96,9 @@ TEST(CodecProperties, Utf8RoundTripsAndAgreesWithQt)
 TEST(CodecProperties, Utf8AcceptsExactlyWhatIcuAccepts)
 {
     std::mt19937 random(5);
-    const unsigned char interesting[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF,
-                                         0xC0, 0xC1, 0xC2, 0xDF, 0xE0, 0xED, 0xEE, 0xEF, 0xF0,
-                                         0xF4, 0xF5, 0xFF};
+    const unsigned char interesting[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F,
+                                         0xA0, 0xBF, 0xC0, 0xC1, 0xC2, 0xDF, 0xE0,
+                                         0xED, 0xEE, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};
     for (int round = 0; round < 20000; ++round) {
         QByteArray bytes;
         // A run of ASCII first so that the odd bytes fall at every offset of a 16-byte block.
@@ -123,9 +124,12 @@ TEST(CodecProperties, LineEndingDetectionAndNormalisationMatchTheStateMachine)
         const int length = int(random() % 100);
         for (int i = 0; i < length; ++i) {
             const unsigned pick = random() % 10;
-            text.append(pick == 0 ? QChar(u'\r') : pick == 1 ? QChar(u'\n') : QChar(u'a' + char16_t(pick)));
+            text.append(pick == 0   ? QChar(u'\r')
+                        : pick == 1 ? QChar(u'\n')
+                                    : QChar(u'a' + char16_t(pick)));
         }
-        ASSERT_EQ(LineEnding::detect(text), referenceDetect(text)) << qPrintable(text.toUtf8().toHex());
+        ASSERT_EQ(LineEnding::detect(text), referenceDetect(text))
+            << qPrintable(text.toUtf8().toHex());
         QString expected = text;
         expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         expected.replace(u'\r', u'\n');

@@ -1,11 +1,11 @@
+#include "text/StrictCodec.h"
+#include "text/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
-
-#include "text/StrictCodec.h"
-#include "text/TextFile.h"
 
 using namespace plumeo;
 
@@ -33,8 +33,8 @@ std::vector<LabelledFile> labelledFiles(const QString &folder)
     return files;
 }
 
-// Whether the text breaks lines in a single way (only LF, only CR LF or only CR), the condition under
-// which a save must reproduce the file exactly.
+// Whether the text breaks lines in a single way (only LF, only CR LF or only CR), the condition
+// under which a save must reproduce the file exactly.
 bool hasUniformLineEndings(QStringView text)
 {
     bool lf = false, crlf = false, cr = false;
@@ -93,7 +93,8 @@ TEST(EncodingCorpus, EveryFileDecodesAndSavesBackUnchanged)
         ASSERT_TRUE(result.hasValue()) << qPrintable(file.path);
         const DecodedText &decoded = result.value();
 
-        const auto rawText = StrictCodec::decode(TextFile::byteOrderMark(bytes).rest, decoded.encoding);
+        const auto rawText =
+            StrictCodec::decode(TextFile::byteOrderMark(bytes).rest, decoded.encoding);
         ASSERT_TRUE(rawText);
         if (hasUniformLineEndings(*rawText)) {
             ++uniform;

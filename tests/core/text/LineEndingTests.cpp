@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "text/LineEnding.h"
 #include "text/Localization.h"
+
+#include <gtest/gtest.h>
 
 using namespace plumeo;
 
@@ -19,16 +19,17 @@ TEST(LineEnding, DetectionCountsEachKindAndBreaksTiesTowardsCRLFThenLF)
     EXPECT_FALSE(detect(""));
     EXPECT_FALSE(detect("abc"));
     EXPECT_EQ(detect("a\n"), LineEnding::lf);
-    EXPECT_EQ(detect("a\r"), LineEnding::cr);            // a trailing CR is a lone CR
-    EXPECT_EQ(detect("a\r\r\n"), LineEnding::crlf);      // one lone CR, one CR LF
-    EXPECT_EQ(detect("a\n\r"), LineEnding::lf);          // one LF, one lone CR
-    EXPECT_EQ(detect("a\rb\rc\n"), LineEnding::cr);      // two lone CRs against one LF
+    EXPECT_EQ(detect("a\r"), LineEnding::cr);       // a trailing CR is a lone CR
+    EXPECT_EQ(detect("a\r\r\n"), LineEnding::crlf); // one lone CR, one CR LF
+    EXPECT_EQ(detect("a\n\r"), LineEnding::lf);     // one LF, one lone CR
+    EXPECT_EQ(detect("a\rb\rc\n"), LineEnding::cr); // two lone CRs against one LF
     EXPECT_EQ(detect("a\r\nb\nc\r\n"), LineEnding::crlf);
-    EXPECT_EQ(detect("a\nb\r\n"), LineEnding::crlf);     // tie between LF and CRLF
+    EXPECT_EQ(detect("a\nb\r\n"), LineEnding::crlf); // tie between LF and CRLF
     EXPECT_EQ(detect("a\nb\nc\r\n"), LineEnding::lf);
-    EXPECT_EQ(detect("\r\r\n\n"), LineEnding::crlf);     // cr 1, crlf 1, lf 1
-    EXPECT_EQ(detect("\r\r\r\n\n\n"), LineEnding::lf);   // cr 2, crlf 1, lf 2: LF wins its tie with CR
-    EXPECT_EQ(detect("\r\r\r\n\n"), LineEnding::cr);      // cr 2, crlf 1, lf 1
+    EXPECT_EQ(detect("\r\r\n\n"), LineEnding::crlf); // cr 1, crlf 1, lf 1
+    EXPECT_EQ(detect("\r\r\r\n\n\n"),
+              LineEnding::lf);                       // cr 2, crlf 1, lf 2: LF wins its tie with CR
+    EXPECT_EQ(detect("\r\r\r\n\n"), LineEnding::cr); // cr 2, crlf 1, lf 1
 }
 
 TEST(LineEnding, NormalisationReplacesPairsBeforeLoneCRs)

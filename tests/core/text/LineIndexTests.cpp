@@ -1,8 +1,8 @@
+#include "text/LineIndex.h"
+
 #include <random>
 
 #include <gtest/gtest.h>
-
-#include "text/LineIndex.h"
 
 using namespace plumeo;
 

@@ -1,9 +1,9 @@
+#include "text/Localization.h"
+#include "text/UserDefaults.h"
+
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
-
-#include "text/Localization.h"
-#include "text/UserDefaults.h"
 
 using namespace plumeo;
 

@@ -1,10 +1,10 @@
-#include <random>
-
-#include <gtest/gtest.h>
-
 #include "text/Localization.h"
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
+
+#include <random>
+
+#include <gtest/gtest.h>
 
 using namespace plumeo;
 
@@ -34,7 +34,8 @@ bool undecodable(QByteArrayView data, const Encoding &preferred = Encoding::utf8
 QByteArray encoded(const QString &text, const Encoding &encoding, bool bom, LineEnding ending)
 {
     auto result = TextFile::encode(text, encoding, bom, ending);
-    EXPECT_TRUE(result.hasValue()) << qPrintable(text) << " in " << qPrintable(TextFile::name(encoding));
+    EXPECT_TRUE(result.hasValue())
+        << qPrintable(text) << " in " << qPrintable(TextFile::name(encoding));
     return result ? result.value() : QByteArray();
 }
 
@@ -108,10 +109,10 @@ TEST(TextFile, DecodingEdgeCases)
 
     // A mark is a promise: bytes that break it are refused, though ISO Latin 1 would take anything.
     EXPECT_TRUE(undecodable(bytes({0xEF, 0xBB, 0xBF, 0xC3, 0x28})));
-    EXPECT_TRUE(undecodable(bytes({0xFF, 0xFE, 'a', 0, 'b'})));             // odd length
-    EXPECT_TRUE(undecodable(bytes({0xFF, 0xFE, 0x00, 0xD8, 'a', 0})));     // lone high surrogate
-    EXPECT_TRUE(undecodable(bytes({0xFE, 0xFF, 0xDC, 0x00})));             // lone low surrogate
-    EXPECT_TRUE(undecodable(bytes({0xFF, 0xFE, 0x3D, 0xD8})));             // pair cut at the end
+    EXPECT_TRUE(undecodable(bytes({0xFF, 0xFE, 'a', 0, 'b'})));        // odd length
+    EXPECT_TRUE(undecodable(bytes({0xFF, 0xFE, 0x00, 0xD8, 'a', 0}))); // lone high surrogate
+    EXPECT_TRUE(undecodable(bytes({0xFE, 0xFF, 0xDC, 0x00})));         // lone low surrogate
+    EXPECT_TRUE(undecodable(bytes({0xFF, 0xFE, 0x3D, 0xD8})));         // pair cut at the end
 
     DecodedText pair = decoded(bytes({0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}));
     EXPECT_EQ(pair.text, u"\U0001F600");
@@ -130,14 +131,14 @@ TEST(TextFile, DecodingEdgeCases)
 TEST(TextFile, MalformedUtf8IsNeverTakenForUtf8)
 {
     const QByteArray malformed[] = {
-        "\xC0\x80",             // overlong NUL
-        "\xE0\x80\xAF",         // overlong slash
-        "\xED\xA0\x80",         // encoded surrogate
-        "\xF4\x90\x80\x80",     // beyond U+10FFFF
-        "\xF5\x80\x80\x80",     // invalid lead byte
-        "abc\xE2\x82",          // truncated at the end
-        "\xE2\x82 abc",         // truncated in the middle
-        "\x80",                 // lone continuation byte
+        "\xC0\x80",         // overlong NUL
+        "\xE0\x80\xAF",     // overlong slash
+        "\xED\xA0\x80",     // encoded surrogate
+        "\xF4\x90\x80\x80", // beyond U+10FFFF
+        "\xF5\x80\x80\x80", // invalid lead byte
+        "abc\xE2\x82",      // truncated at the end
+        "\xE2\x82 abc",     // truncated in the middle
+        "\x80",             // lone continuation byte
     };
     for (const QByteArray &data : malformed) {
         EXPECT_FALSE(StrictCodec::decode(data, Encoding::utf8())) << data.toHex().constData();
@@ -181,11 +182,14 @@ TEST(TextFile, LineEndingsAreDetectedAndNormalisedOnlyWhenNotLF)
 
 TEST(TextFile, EncodingWritesMarksOnlyForUnicodeAndRefusesWhatTheEncodingCannotHold)
 {
-    EXPECT_EQ(encoded("A", Encoding::utf16LittleEndian(), true, LineEnding::lf), bytes({0xFF, 0xFE, 0x41, 0}));
-    EXPECT_EQ(encoded("A", Encoding::utf16BigEndian(), true, LineEnding::lf), bytes({0xFE, 0xFF, 0, 0x41}));
+    EXPECT_EQ(encoded("A", Encoding::utf16LittleEndian(), true, LineEnding::lf),
+              bytes({0xFF, 0xFE, 0x41, 0}));
+    EXPECT_EQ(encoded("A", Encoding::utf16BigEndian(), true, LineEnding::lf),
+              bytes({0xFE, 0xFF, 0, 0x41}));
     EXPECT_EQ(encoded("A", Encoding::utf16LittleEndian(), false, LineEnding::lf), bytes({0x41, 0}));
     EXPECT_EQ(encoded("A", Encoding::isoLatin1(), true, LineEnding::lf), "A");
-    EXPECT_EQ(encoded("A", Encoding::utf8(), true, LineEnding::lf), "\xEF\xBB\xBF" "A");
+    EXPECT_EQ(encoded("A", Encoding::utf8(), true, LineEnding::lf), "\xEF\xBB\xBF"
+                                                                    "A");
     EXPECT_EQ(encoded("€", Encoding::windowsCP1252(), false, LineEnding::lf), "\x80");
     EXPECT_EQ(encoded("", Encoding::utf8(), true, LineEnding::crlf), "\xEF\xBB\xBF");
 
@@ -234,7 +238,8 @@ TEST(TextFile, EveryOfferedEncodingRoundTripsWithEachMarkAndLineEnding)
                 EXPECT_EQ(read.text, text);
                 EXPECT_EQ(read.lineEnding, ending);
                 // ASCII files are valid UTF-8 and read as such; the others come back as written.
-                EXPECT_EQ(read.encoding, encoding == Encoding::ascii() ? Encoding::utf8() : encoding);
+                EXPECT_EQ(read.encoding,
+                          encoding == Encoding::ascii() ? Encoding::utf8() : encoding);
                 EXPECT_EQ(read.hasBOM, bom && TextFile::byteOrderMark(encoding).has_value());
                 const QByteArray saved = encoded(read.text, read.encoding, read.hasBOM,
                                                  read.lineEnding.value_or(LineEnding::lf));
@@ -292,8 +297,8 @@ TEST(TextFile, CharsetNamesMapToStableNumbers)
 
 TEST(TextFile, NamesAndErrorTextsInBothLanguages)
 {
-    const char *expected[] = {"UTF-8", "UTF-16 LE", "UTF-16 BE", "ISO Latin 1", "Windows 1252",
-                              "Mac OS Roman", "ASCII"};
+    const char *expected[] = {"UTF-8",        "UTF-16 LE",    "UTF-16 BE", "ISO Latin 1",
+                              "Windows 1252", "Mac OS Roman", "ASCII"};
     for (size_t i = 0; i < TextFile::encodings().size(); ++i)
         EXPECT_EQ(TextFile::name(TextFile::encodings()[i]), QString::fromLatin1(expected[i]));
     EXPECT_EQ(TextFile::name(Encoding::utf16()), u"UTF-16");

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include "text/IndentStyle.h"
 #include "text/Localization.h"
 #include "text/TextStatistics.h"
+
+#include <gtest/gtest.h>
 
 using namespace plumeo;
 
@@ -50,8 +50,8 @@ TEST(IndentStyle, DetectionFromTheSmallestIndentation)
     EXPECT_EQ(IndentStyle::detect(u"a\n    b\n        c\n", fallback), IndentStyle(false, 4));
     EXPECT_EQ(IndentStyle::detect(u"a\n  b\n   c\n", tabFallback), IndentStyle(false, 2));
     EXPECT_EQ(IndentStyle::detect(u"a\n        b\n", tabFallback), IndentStyle(false, 8));
-    EXPECT_EQ(IndentStyle::detect(u"a\n      b\n", tabFallback), tabFallback);   // 6: fallback
-    EXPECT_EQ(IndentStyle::detect(u"a\n b\n", tabFallback), tabFallback);        // 1: fallback
+    EXPECT_EQ(IndentStyle::detect(u"a\n      b\n", tabFallback), tabFallback); // 6: fallback
+    EXPECT_EQ(IndentStyle::detect(u"a\n b\n", tabFallback), tabFallback);      // 1: fallback
     EXPECT_EQ(IndentStyle::detect(u"", tabFallback), tabFallback);
     EXPECT_EQ(IndentStyle::detect(u"x\ny\n", tabFallback), tabFallback);
 

@@ -1,3 +1,5 @@
+#include "text/UserDefaults.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -5,8 +7,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include "text/UserDefaults.h"
 
 using namespace plumeo;
 
@@ -39,7 +39,8 @@ TEST(UserDefaults, StoresTypedValuesThatSurviveARestart)
         defaults.set(QStringLiteral("font"), QStringLiteral("Menlo"));
         defaults.set(QStringLiteral("size"), 13);
         defaults.set(QStringLiteral("wrap"), true);
-        defaults.set(QStringLiteral("recent"), QJsonArray{QStringLiteral("/a"), QStringLiteral("/b")});
+        defaults.set(QStringLiteral("recent"),
+                     QJsonArray{QStringLiteral("/a"), QStringLiteral("/b")});
         ASSERT_EQ(spy.count(), 4);
         EXPECT_EQ(spy.at(0).at(0).toString(), u"font");
     }
@@ -53,7 +54,8 @@ TEST(UserDefaults, StoresTypedValuesThatSurviveARestart)
     EXPECT_FALSE(reopened.boolean(QStringLiteral("font")));
     EXPECT_FALSE(reopened.string(QStringLiteral("size")));
     EXPECT_FALSE(reopened.string(QStringLiteral("missing")));
-    // Nothing but the settings file is left in the folder (the atomic write cleaned up after itself).
+    // Nothing but the settings file is left in the folder (the atomic write cleaned up after
+    // itself).
     EXPECT_EQ(QDir(dir.filePath(QStringLiteral("nested"))).entryList(QDir::Files),
               QStringList{"settings.json"});
 }
@@ -123,6 +125,6 @@ TEST(UserDefaults, DamagedFileThatCannotBeMovedIsNeverOverwritten)
     defaults.set(QStringLiteral("font"), QStringLiteral("Hack"));
     EXPECT_EQ(defaults.string(QStringLiteral("font")), u"Hack"); // kept in memory
     EXPECT_EQ(readFile(path), "not json");
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                      | QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
