@@ -86,7 +86,8 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     m_layout->addLayout(m_column, 1);
     m_findBar->hide();
 
-    m_gutter->setLineIndexProvider([this]() -> const LineIndex & { return lineIndex(); });
+    m_gutter->setLineCountProvider(
+        [this] { return qint64(m_document->textStorage()->blockCount()); });
     m_gutter->setOnThicknessChange([this](qreal thickness) { updateGutterWidth(thickness); });
 
     m_highlighter = new SyntaxHighlighter(document->textStorage(), Preferences::editorFont(), this);
@@ -125,8 +126,16 @@ QWidget *EditorViewController::textView() const
 
 const LineIndex &EditorViewController::lineIndex()
 {
-    if (!m_lineIndexCache)
-        m_lineIndexCache.emplace(m_document->text());
+    // Each block of the storage is one line of the text, so the line starts are the block
+    // positions: no copy of the text is needed.
+    if (!m_lineIndexCache) {
+        std::vector<qint64> starts;
+        starts.reserve(size_t(m_document->textStorage()->blockCount()));
+        for (QTextBlock block = m_document->textStorage()->begin(); block.isValid();
+             block = block.next())
+            starts.push_back(block.position());
+        m_lineIndexCache.emplace(LineIndex::fromLineStarts(std::move(starts)));
+    }
     return *m_lineIndexCache;
 }
 

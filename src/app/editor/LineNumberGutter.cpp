@@ -24,17 +24,11 @@ int digitCount(qint64 value)
     return digits;
 }
 
-const LineIndex &emptyIndex()
-{
-    static const LineIndex index{QStringView()};
-    return index;
-}
-
 } // namespace
 
 LineNumberGutter::LineNumberGutter(QWidget *parent)
     : QWidget(parent)
-    , m_lineIndex([]() -> const LineIndex & { return emptyIndex(); })
+    , m_lineCount([] { return qint64(1); })
     , m_font(QFontDatabase::systemFont(QFontDatabase::FixedFont))
 {
     m_font.setPointSizeF(11);
@@ -54,7 +48,7 @@ qreal LineNumberGutter::thicknessFor(qint64 lineCount, const QFont &font)
 
 void LineNumberGutter::invalidate()
 {
-    const qreal wanted = thicknessFor(m_lineIndex().lineCount(), m_font);
+    const qreal wanted = thicknessFor(m_lineCount(), m_font);
     if (std::abs(m_thickness - wanted) > 0.5) {
         m_thickness = wanted;
         if (m_onThicknessChange)
@@ -75,9 +69,8 @@ void LineNumberGutter::paintEvent(QPaintEvent *event)
     if (!m_view || !m_view->viewport())
         return;
 
-    const LineIndex &index = m_lineIndex();
     const QTextCursor cursor = m_view->textCursor();
-    const qint64 caretLine = index.line(cursor.selectionStart());
+    const qint64 caretLine = cursor.document()->findBlock(cursor.selectionStart()).blockNumber();
     const bool band = m_view->highlightsCurrentLine() && !cursor.hasSelection();
     const qreal right = width() - padding;
     // The text's vertical position in the gutter's coordinates.
@@ -93,7 +86,7 @@ void LineNumberGutter::paintEvent(QPaintEvent *event)
         const qreal top = rect.top() + offset;
         if (top > bottom)
             break;
-        const qint64 line = index.line(block.position());
+        const qint64 line = block.blockNumber();
         const qreal rowHeight = m_view->firstRowHeight(block);
         if (line == caretLine && band)
             painter.fillRect(QRectF(0, top, width(), rowHeight), Theme::currentLine());

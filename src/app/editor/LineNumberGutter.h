@@ -1,7 +1,5 @@
 #pragma once
 
-#include "text/LineIndex.h"
-
 #include <functional>
 
 #include <QFont>
@@ -23,10 +21,11 @@ public:
     explicit LineNumberGutter(QWidget *parent = nullptr);
 
     void setTextView(EditorView *view) { m_view = view; }
-    // The current line index of the text (the controller's cached one).
-    void setLineIndexProvider(std::function<const LineIndex &()> provider)
+    // The number of lines of the text. Lines are the storage's blocks (one per LF), so the gutter
+    // never needs the text itself: a keystroke in a large file costs no copy of it.
+    void setLineCountProvider(std::function<qint64()> provider)
     {
-        m_lineIndex = std::move(provider);
+        m_lineCount = std::move(provider);
     }
     // Called with the new thickness when it changes by more than half a point.
     void setOnThicknessChange(std::function<void(qreal)> callback)
@@ -52,7 +51,7 @@ protected:
 
 private:
     EditorView *m_view = nullptr;
-    std::function<const LineIndex &()> m_lineIndex;
+    std::function<qint64()> m_lineCount;
     std::function<void(qreal)> m_onThicknessChange;
     QFont m_font;
     qreal m_thickness = 44;

@@ -18,6 +18,16 @@ LineIndex::LineIndex(QStringView text)
     }
 }
 
+LineIndex LineIndex::fromLineStarts(std::vector<qint64> lineStarts)
+{
+    LineIndex index;
+    index.m_lineStarts = std::move(lineStarts);
+    if (index.m_lineStarts.empty())
+        index.m_lineStarts.push_back(0);
+    Q_ASSERT(index.m_lineStarts.front() == 0);
+    return index;
+}
+
 qint64 LineIndex::line(qint64 offset) const
 {
     if (m_lineStarts.size() == 1)

@@ -14,6 +14,9 @@ class LineIndex
 {
 public:
     explicit LineIndex(QStringView text);
+    // An index whose line starts are already known (increasing, the first 0); an empty list means
+    // one line starting at 0.
+    static LineIndex fromLineStarts(std::vector<qint64> lineStarts);
 
     const std::vector<qint64> &lineStarts() const { return m_lineStarts; }
     qint64 lineCount() const { return qint64(m_lineStarts.size()); }
@@ -33,6 +36,8 @@ public:
     Position position(qint64 offset) const;
 
 private:
+    LineIndex() = default;
+
     std::vector<qint64> m_lineStarts;
 };
 

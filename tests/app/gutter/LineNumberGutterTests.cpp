@@ -1,4 +1,5 @@
 #include "editor/LineNumberGutter.h"
+#include "text/LineIndex.h"
 
 #include <cmath>
 
@@ -22,7 +23,7 @@ TEST(LineNumberGutter, ThicknessFollowsTheDigitsOfTheLineCountWithTwoAtLeast)
     LineIndex index(text);
     int calls = 0;
     qreal reported = 0;
-    gutter.setLineIndexProvider([&]() -> const LineIndex & { return index; });
+    gutter.setLineCountProvider([&] { return index.lineCount(); });
     gutter.setOnThicknessChange([&](qreal thickness) {
         ++calls;
         reported = thickness;
