@@ -92,4 +92,34 @@ bool confirmRevert(QWidget *parent, const QString &documentName)
     return box.clickedButton() == revert;
 }
 
+bool confirmOverwriteChangedFile(QWidget *parent, const QString &documentName)
+{
+    if (answers().confirmOverwriteChangedFile)
+        return answers().confirmOverwriteChangedFile(documentName);
+    // Asked without answers set up for a test: never overwrite silently.
+    if (answers().presentError)
+        return false;
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(QStringLiteral("Plumeo"));
+    box.setText(L(QStringLiteral("« %1 » a été modifié par une autre application depuis son "
+                                 "ouverture.")
+                      .arg(documentName),
+                  QStringLiteral("“%1” has been changed by another application since it was "
+                                 "opened.")
+                      .arg(documentName)));
+    box.setInformativeText(
+        L(QStringLiteral("L’enregistrer remplacera ces modifications par votre version."),
+          QStringLiteral("Saving will replace those changes with your version.")));
+    QPushButton *save =
+        box.addButton(L(QStringLiteral("Enregistrer quand même"), QStringLiteral("Save Anyway")),
+                      QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")),
+                                        QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == save;
+}
+
 } // namespace plumeo::Alerts

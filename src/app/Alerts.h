@@ -19,11 +19,15 @@ SaveChoice askToSave(QWidget *parent, const QString &documentName);
 // Whether to throw away the unsaved changes and go back to the saved file.
 bool confirmRevert(QWidget *parent, const QString &documentName);
 
+// Whether to save over a file that another program changed since it was read.
+bool confirmOverwriteChangedFile(QWidget *parent, const QString &documentName);
+
 struct TestAnswers
 {
     std::function<void(const DocumentError &)> presentError;
     std::function<SaveChoice(const QString &)> askToSave;
     std::function<bool(const QString &)> confirmRevert;
+    std::function<bool(const QString &)> confirmOverwriteChangedFile;
 };
 // Replaces the dialogs by these answers (an empty set restores the dialogs).
 void setAnswersForTesting(TestAnswers answers);

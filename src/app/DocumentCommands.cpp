@@ -4,6 +4,7 @@
 #include "DocumentController.h"
 #include "FilePanels.h"
 #include "RecentDocuments.h"
+#include "document/DocumentFileMonitor.h"
 #include "document/SafeFileWriter.h"
 #include "document/TextDocument.h"
 #include "text/Localization.h"
@@ -27,7 +28,19 @@ bool DocumentCommands::save()
 {
     if (m_document->filePath().isEmpty())
         return saveAs();
-    return saveTo(m_document->filePath());
+    const QString path = m_document->filePath();
+    const auto current = FileIdentity::of(path);
+    const auto &known = m_document->diskIdentity();
+    const bool diskChanged = known && current && !current->isUnchanged(*known);
+    // The file already holds exactly this document: rewriting it could only change bytes the user
+    // never touched (mixed line endings, say).
+    if (!m_document->isEdited() && known && !diskChanged && current)
+        return true;
+    const auto &dismissed = m_document->dismissedDiskIdentity();
+    if (diskChanged && !(dismissed && current->isUnchanged(*dismissed))
+        && !Alerts::confirmOverwriteChangedFile(m_window, m_document->displayName()))
+        return false;
+    return saveTo(path);
 }
 
 bool DocumentCommands::saveAs()
@@ -59,6 +72,7 @@ bool DocumentCommands::saveTo(const QString &path)
     }
     m_document->setFilePath(QFileInfo(path).absoluteFilePath());
     m_document->markSaved();
+    m_document->setDiskIdentity(FileIdentity::of(m_document->filePath()));
     RecentDocuments::note(path);
     return true;
 }
@@ -110,30 +124,21 @@ bool DocumentCommands::relocate(const QString &target)
         return false;
     }
     m_document->setFilePath(QFileInfo(target).absoluteFilePath());
+    // A move to another file system is a new file; a rename keeps the same one.
+    if (m_document->diskState() == TextDocument::DiskState::inSync)
+        m_document->setDiskIdentity(FileIdentity::of(m_document->filePath()));
     RecentDocuments::note(target);
     return true;
 }
 
 bool DocumentCommands::revertToSaved()
 {
-    const QString path = m_document->filePath();
-    if (path.isEmpty())
+    if (m_document->filePath().isEmpty())
         return false;
-    const auto type = DocumentController::typeForContents(path);
-    if (!type) {
-        Alerts::presentError(m_window, type.error());
+    if (const auto error = DocumentFileMonitor::reload(m_document)) {
+        Alerts::presentError(m_window, *error);
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Alerts::presentError(m_window, DocumentError::cannotOpen(path));
-        return false;
-    }
-    if (const auto error = m_document->read(file.readAll(), type.value())) {
-        Alerts::presentError(m_window, DocumentError::from(*error));
-        return false;
-    }
-    m_document->setFileType(type.value());
     return true;
 }
 

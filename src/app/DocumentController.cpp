@@ -3,9 +3,13 @@
 #include "Alerts.h"
 #include "FilePanels.h"
 #include "RecentDocuments.h"
+#include "document/DocumentFileMonitor.h"
+#include "document/StreamLoad.h"
 #include "document/TextDocument.h"
 #include "editor/EditorViewController.h"
 #include "editor/EditorWindowController.h"
+#include "io/FileReader.h"
+#include "io/NativePath.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
 
@@ -25,6 +29,7 @@ constexpr qsizetype typeProbeLength = 8192;
 
 DocumentController::DocumentController(QObject *parent)
     : QObject(parent)
+    , m_fileMonitor(new DocumentFileMonitor(this))
 {
     if (!sharedController)
         sharedController = this;
@@ -48,11 +53,16 @@ QString DocumentController::defaultType()
 
 Result<QString, DocumentError> DocumentController::typeForContents(const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        return DocumentError::cannotOpen(path);
-    const QByteArray head = file.read(typeProbeLength);
-    file.close();
+    auto loaded = loadFile(path);
+    if (!loaded)
+        return loaded.error();
+    return loaded.value().type;
+}
+
+Result<QString, DocumentError> DocumentController::typeForBytes(const QString &path,
+                                                                QByteArrayView bytes)
+{
+    const QByteArrayView head = bytes.first(std::min(bytes.size(), typeProbeLength));
     if (TextFile::isBinary(head))
         return DocumentError::from(TextFileError::binaryData());
     if (QFileInfo(path).suffix().toLower() == u"rtf" || head.startsWith("{\\rtf"))
@@ -60,36 +70,119 @@ Result<QString, DocumentError> DocumentController::typeForContents(const QString
     return TextDocument::plainTextType();
 }
 
+Result<DocumentController::LoadedFile, DocumentError>
+DocumentController::loadFile(const QString &path)
+{
+    FileIdentity identity;
+    auto bytes = FileReader::readRegularFile(path, &identity);
+    if (!bytes)
+        return DocumentError::cannotRead(path, bytes.error());
+    auto type = typeForBytes(path, bytes.value());
+    if (!type)
+        return type.error();
+    return LoadedFile{std::move(bytes.value()), std::move(type.value()), identity};
+}
+
 Result<TextDocument *, DocumentError> DocumentController::openDocument(const QString &path,
                                                                        bool display)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (TextDocument *open = documentForPath(absolute)) {
-        if (display)
-            this->display(open);
-        return open;
+    // Opened once and read once: a FIFO's data goes to one reader only.
+    auto opened = FileReader::open(absolute);
+    if (!opened)
+        return DocumentError::cannotRead(absolute, opened.error());
+    if (opened.value().kind() == OpenedFile::Kind::stream)
+        return openStream(absolute, std::move(opened.value()), display);
+
+    const FileIdentity identity = opened.value().identity();
+    for (TextDocument *document : documents()) {
+        if (document->filePath() == absolute
+            || (document->diskIdentity() && document->diskIdentity()->isSameFile(identity))) {
+            if (display)
+                this->display(document);
+            return document;
+        }
     }
-    const auto type = typeForContents(absolute);
+    auto bytes = FileReader::readAll(opened.value());
+    if (!bytes)
+        return DocumentError::cannotRead(absolute, bytes.error());
+    const auto type = typeForBytes(absolute, bytes.value());
     if (!type)
         return type.error();
-    QFile file(absolute);
-    if (!file.open(QIODevice::ReadOnly))
-        return DocumentError::cannotOpen(absolute);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return DocumentError::cannotOpen(absolute);
 
     auto *document = new TextDocument;
-    if (const auto error = document->read(bytes, type.value())) {
+    if (const auto error = document->read(bytes.value(), type.value())) {
         delete document;
         return DocumentError::from(*error);
     }
     document->setFilePath(absolute);
     document->setFileType(type.value());
+    document->setDiskIdentity(identity);
+    m_fileMonitor->watch(document);
     RecentDocuments::note(absolute);
     if (display)
         this->display(document);
     return document;
+}
+
+TextDocument *DocumentController::openStream(const QString &path, OpenedFile file, bool display)
+{
+    TextDocument *document = makeUntitledDocument();
+    auto *load = new StreamLoad(std::move(file), FileReader::sizeLimit(), path, document);
+    connect(load, &StreamLoad::finished, document,
+            [this, document](const QByteArray &bytes, StreamReader::Outcome outcome, int error) {
+                streamDidFinish(document, bytes, int(outcome), error);
+            });
+    document->setStreamLoad(load);
+    if (display)
+        this->display(document);
+    load->start();
+    return document;
+}
+
+void DocumentController::streamDidFinish(TextDocument *document,
+                                         const QByteArray &bytes,
+                                         int outcome,
+                                         int systemError)
+{
+    StreamLoad *load = document->streamLoad();
+    const QString source = load ? load->sourceName() : QString();
+    const qint64 limit = load ? load->limit() : 0;
+    document->setStreamLoad(nullptr);
+    if (load)
+        load->deleteLater();
+
+    QWidget *window = EditorWindowController::frontmost();
+    // Its view was read-only, but a menu command may still have put text in: that text stays, and
+    // the stream's gets a document of its own.
+    if (!document->text().isEmpty() || document->isEdited()) {
+        TextDocument *own = makeUntitledDocument();
+        this->display(own);
+        document = own;
+    }
+    std::optional<DocumentError> problem;
+    const auto type = typeForBytes(source, bytes);
+    if (!type) {
+        problem = type.error();
+    } else if (const auto error = document->read(bytes, type.value())) {
+        problem = DocumentError::from(*error);
+    } else {
+        // The text exists nowhere else: closing the document must ask.
+        if (!bytes.isEmpty())
+            document->noteChange();
+        if (StreamReader::Outcome(outcome) == StreamReader::Outcome::limitReached)
+            problem = DocumentError::streamTooLong(source, limit);
+        else if (StreamReader::Outcome(outcome) == StreamReader::Outcome::failed)
+            problem = DocumentError::cannotRead(
+                source, FileReadError{FileReadError::Kind::ioError, systemError, 0, 0});
+    }
+    if (problem)
+        Alerts::presentError(window, *problem);
+    // What arrived is not text: the empty tab that waited for it goes.
+    if (!type)
+        for (EditorWindowController *editorWindow : EditorWindowController::all())
+            if (editorWindow->editorFor(document))
+                editorWindow->closeDocument(document);
 }
 
 TextDocument *DocumentController::openDocumentReportingErrors(const QString &path)
@@ -102,10 +195,16 @@ TextDocument *DocumentController::openDocumentReportingErrors(const QString &pat
     return result.value();
 }
 
-TextDocument *DocumentController::newDocument(bool display)
+TextDocument *DocumentController::makeUntitledDocument()
 {
     auto *document = new TextDocument;
     document->setUntitledNumber(++m_untitledCount);
+    return document;
+}
+
+TextDocument *DocumentController::newDocument(bool display)
+{
+    TextDocument *document = makeUntitledDocument();
     if (display)
         this->display(document);
     return document;
@@ -113,6 +212,7 @@ TextDocument *DocumentController::newDocument(bool display)
 
 void DocumentController::display(TextDocument *document)
 {
+    m_fileMonitor->watch(document);
     for (EditorWindowController *window : EditorWindowController::all()) {
         if (window->editorFor(document)) {
             window->showDocument(document);
@@ -134,8 +234,11 @@ void DocumentController::display(TextDocument *document)
 TextDocument *DocumentController::documentForPath(const QString &path) const
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    const auto identity = FileIdentity::of(absolute);
     for (TextDocument *document : documents())
-        if (document->filePath() == absolute)
+        if (document->filePath() == absolute
+            || (identity && document->diskIdentity()
+                && document->diskIdentity()->isSameFile(*identity)))
             return document;
     return nullptr;
 }

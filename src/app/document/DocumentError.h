@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/FileReadError.h"
 #include "text/TextFileError.h"
 
 #include <optional>
@@ -20,6 +21,10 @@ struct DocumentError
 
     // Opening path failed: it does not exist, is a folder, may not be read, or another reason.
     static DocumentError cannotOpen(const QString &path);
+    // Reading path failed for the reason given (path in NativePath form).
+    static DocumentError cannotRead(const QString &path, const FileReadError &error);
+    // A stream gave more than Plumeo holds: what was read is kept.
+    static DocumentError streamTooLong(const QString &sourceName, qint64 limit);
     // Saving to path failed for the given system reason.
     static DocumentError cannotSave(const QString &displayName, const QString &reason);
     // Moving or renaming a document's file failed.

@@ -2,6 +2,7 @@
 
 #include "Preferences.h"
 #include "Theme.h"
+#include "io/NativePath.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 #include "text/Localization.h"
@@ -111,11 +112,47 @@ void TextDocument::setFilePath(const QString &path)
 QString TextDocument::displayName() const
 {
     if (!m_filePath.isEmpty())
-        return QFileInfo(m_filePath).fileName();
+        return NativePath::display(QFileInfo(m_filePath).fileName());
     if (!m_untitledName.isEmpty())
         return m_untitledName;
     const QString untitled = L(QStringLiteral("Sans titre"), QStringLiteral("Untitled"));
     return m_untitledNumber > 1 ? untitled + u' ' + QString::number(m_untitledNumber) : untitled;
+}
+
+void TextDocument::setDiskIdentity(std::optional<FileIdentity> identity)
+{
+    m_diskIdentity = identity;
+    m_dismissedIdentity.reset();
+    setDiskState(DiskState::inSync);
+}
+
+void TextDocument::setDiskState(DiskState state)
+{
+    if (state == m_diskState)
+        return;
+    m_diskState = state;
+    Q_EMIT diskStateChanged();
+}
+
+void TextDocument::setStreamLoad(StreamLoad *load)
+{
+    if (load == m_streamLoad)
+        return;
+    m_streamLoad = load;
+    Q_EMIT streamLoadChanged();
+}
+
+std::optional<TextFileError> TextDocument::reloadFromDisk(const QByteArray &data,
+                                                          const QString &typeName,
+                                                          const FileIdentity &identity)
+{
+    Q_EMIT aboutToReloadFromDisk();
+    if (auto error = read(data, typeName))
+        return error;
+    setFileType(typeName);
+    setDiskIdentity(identity);
+    Q_EMIT didReloadFromDisk();
+    return std::nullopt;
 }
 
 void TextDocument::duplicateFrom(const TextDocument &other)

@@ -2,6 +2,7 @@
 
 #include "base/Result.h"
 #include "document/TextStorageCodec.h"
+#include "io/FileIdentity.h"
 #include "syntax/Language.h"
 #include "text/Encoding.h"
 #include "text/LineEnding.h"
@@ -16,6 +17,8 @@
 class QTextDocument;
 
 namespace plumeo {
+
+class StreamLoad;
 
 // One document: its text storage (a QTextDocument the editor shows and edits directly), how its
 // file is encoded (encoding, byte order mark, line ending, so that saving writes it back
@@ -53,6 +56,7 @@ public:
     // languageDidChange.
     void setLanguageOverride(std::optional<Language> language);
 
+    // The document's file, in NativePath form (bytes that are not UTF-8 escaped).
     QString filePath() const { return m_filePath; }
     void setFilePath(const QString &path);
     QString fileType() const { return m_fileType; }
@@ -64,9 +68,37 @@ public:
     // The name of a document without a file that is not a plain "Untitled" (a duplicate).
     void setUntitledName(const QString &name) { m_untitledName = name; }
 
+    // How the file on disk stands against what the document last read or wrote there.
+    enum class DiskState {
+        inSync,  // as read or saved (or no file)
+        changed, // another program changed or replaced it; the document was edited, so it was not
+                 // reloaded
+        missing, // deleted or moved away; saving writes it again
+    };
+    // The file as it was when last read or written: what a save compares the disk with.
+    const std::optional<FileIdentity> &diskIdentity() const { return m_diskIdentity; }
+    void setDiskIdentity(std::optional<FileIdentity> identity);
+    DiskState diskState() const { return m_diskState; }
+    void setDiskState(DiskState state);
+    // A version of the file the user has seen and chosen to keep their text over: saving over
+    // exactly that version needs no second question.
+    const std::optional<FileIdentity> &dismissedDiskIdentity() const { return m_dismissedIdentity; }
+    void setDismissedDiskIdentity(std::optional<FileIdentity> identity)
+    {
+        m_dismissedIdentity = identity;
+    }
+
+    // The stream being read into this untitled document, while it lasts.
+    StreamLoad *streamLoad() const { return m_streamLoad; }
+    void setStreamLoad(StreamLoad *load);
+
     // Becomes an untitled copy of other: same content, mode, encoding, mark and line ending.
     void duplicateFrom(const TextDocument &other);
 
+    // Reads the file's new contents into an unedited document, as another program left them.
+    // The caller has read the bytes (once) and their identity.
+    std::optional<TextFileError>
+    reloadFromDisk(const QByteArray &data, const QString &typeName, const FileIdentity &identity);
     // Fills the document from a file's bytes read as the given type. Errors are TextFileErrors.
     std::optional<TextFileError> read(const QByteArray &data, const QString &typeName);
     // The bytes to save: the text in the document's encoding, BOM and line ending, or RTF.
@@ -109,6 +141,12 @@ Q_SIGNALS:
     void languageDidChange();
     void editedChanged(bool edited);
     void fileChanged();
+    // Around a new reading of the file by reloadFromDisk(), so that views can keep the caret and
+    // the scroll position: the second only when the reading succeeded, after textDidReload().
+    void aboutToReloadFromDisk();
+    void didReloadFromDisk();
+    void diskStateChanged();
+    void streamLoadChanged();
 
 private:
     friend class RichTextModeUndo;
@@ -130,6 +168,10 @@ private:
     QString m_fileType;
     int m_untitledNumber = 1;
     QString m_untitledName;
+    std::optional<FileIdentity> m_diskIdentity;
+    std::optional<FileIdentity> m_dismissedIdentity;
+    DiskState m_diskState = DiskState::inSync;
+    StreamLoad *m_streamLoad = nullptr;
     int m_changeCount = 0;
     bool m_lastEdited = false;
 };

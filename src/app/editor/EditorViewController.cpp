@@ -6,9 +6,11 @@
 #include "Preferences.h"
 #include "Theme.h"
 #include "document/TextDocument.h"
+#include "editor/DocumentNotices.h"
 #include "editor/EditorTextView.h"
 #include "editor/FindBar.h"
 #include "editor/LineNumberGutter.h"
+#include "editor/NoticeBar.h"
 #include "editor/RichTextView.h"
 #include "editor/SyntaxHighlighter.h"
 #include "syntax/Lexers.h"
@@ -16,6 +18,7 @@
 #include "text/TextFile.h"
 #include "text/UserDefaults.h"
 
+#include <QAbstractScrollArea>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -71,6 +75,8 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     , m_column(new QVBoxLayout)
     , m_gutter(new LineNumberGutter(this))
     , m_findBar(new FindBar(this))
+    , m_noticeBar(new NoticeBar(this))
+    , m_notices(new DocumentNotices(document, m_noticeBar, this))
 {
     setAcceptDrops(true);
     setAutoFillBackground(true);
@@ -84,6 +90,7 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     m_column->setSpacing(0);
     m_layout->addWidget(m_gutter);
     m_layout->addLayout(m_column, 1);
+    m_column->addWidget(m_noticeBar);
     m_findBar->hide();
 
     m_gutter->setLineCountProvider(
@@ -104,7 +111,15 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     connect(Localization::notifier(), &LocalizationNotifier::languageDidChange, this, [this] {
         applyPreferences();
         refreshDocumentState();
+        m_notices->refresh();
     });
+    connect(document, &TextDocument::aboutToReloadFromDisk, this,
+            &EditorViewController::noteViewPosition);
+    connect(document, &TextDocument::didReloadFromDisk, this,
+            &EditorViewController::restoreViewPosition);
+    connect(m_notices, &DocumentNotices::loadingChanged, this,
+            &EditorViewController::applyLoadingState);
+    applyLoadingState();
     connect(document, &TextDocument::textDidReload, this, &EditorViewController::documentDidReload);
     connect(document, &TextDocument::languageDidChange, this,
             &EditorViewController::refreshDocumentState);
@@ -159,13 +174,54 @@ void EditorViewController::buildTextView()
     m_view->onSelectionChanged = [this] { selectionDidChange(); };
     m_view->configureAsCodeEditor();
     m_view->setFindBar(m_findBar);
-    m_column->insertWidget(0, m_view->widget(), 1);
+    m_column->insertWidget(m_column->indexOf(m_noticeBar) + 1, m_view->widget(), 1);
     m_column->addWidget(m_findBar);
     m_gutter->setTextView(m_view);
     m_lastAppliedFont.reset();
     m_lastWordWrap.reset();
     if (hadFocus)
         m_view->widget()->setFocus();
+    applyLoadingState();
+}
+
+void EditorViewController::noteViewPosition()
+{
+    if (!m_view)
+        return;
+    const QTextCursor cursor = m_view->textCursor();
+    ViewPosition position;
+    position.caretLine = cursor.blockNumber();
+    position.caretColumn = cursor.positionInBlock();
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(m_view->widget())) {
+        position.vertical = area->verticalScrollBar()->value();
+        position.horizontal = area->horizontalScrollBar()->value();
+    }
+    m_positionBeforeReload = position;
+}
+
+void EditorViewController::restoreViewPosition()
+{
+    const auto position = std::exchange(m_positionBeforeReload, std::nullopt);
+    if (!position || !m_view)
+        return;
+    // The same line and column, as far as the new text has them: the place the user was reading.
+    QTextDocument *storage = m_document->textStorage();
+    const QTextBlock block =
+        storage->findBlockByNumber(std::min(position->caretLine, storage->blockCount() - 1));
+    QTextCursor cursor(storage);
+    cursor.setPosition(block.position() + std::min(position->caretColumn, block.length() - 1));
+    m_view->setTextCursor(cursor);
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(m_view->widget())) {
+        area->verticalScrollBar()->setValue(position->vertical);
+        area->horizontalScrollBar()->setValue(position->horizontal);
+    }
+}
+
+void EditorViewController::applyLoadingState()
+{
+    // Text typed while a stream arrives would be replaced by it.
+    if (m_view)
+        m_view->widget()->setProperty("readOnly", m_document->streamLoad() != nullptr);
 }
 
 void EditorViewController::textDidChange()

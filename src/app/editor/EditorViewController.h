@@ -14,8 +14,10 @@ class QVBoxLayout;
 
 namespace plumeo {
 
+class DocumentNotices;
 class EditorView;
 class FindBar;
+class NoticeBar;
 class LineNumberGutter;
 class SyntaxHighlighter;
 class TextDocument;
@@ -39,6 +41,9 @@ public:
     LineNumberGutter *gutter() const { return m_gutter; }
     SyntaxHighlighter *highlighter() const { return m_highlighter; }
     FindBar *findBar() const { return m_findBar; }
+    // The strip above the text for what needs the user's answer (file changed on disk, a stream
+    // still arriving).
+    NoticeBar *noticeBar() const { return m_noticeBar; }
 
     // The line index of the document's text, built when first needed after each change.
     const LineIndex &lineIndex();
@@ -73,6 +78,9 @@ private:
     void showGoToLineDialog();
     void pickEncoding(quint64 raw);
     static void openFiles(const QStringList &paths);
+    void noteViewPosition();
+    void restoreViewPosition();
+    void applyLoadingState();
 
     TextDocument *m_document;
     QHBoxLayout *m_layout;
@@ -80,6 +88,17 @@ private:
     EditorView *m_view = nullptr;
     LineNumberGutter *m_gutter;
     FindBar *m_findBar;
+    NoticeBar *m_noticeBar;
+    DocumentNotices *m_notices;
+    // Where the caret and the scroll bars were before the file was read again from disk.
+    struct ViewPosition
+    {
+        int caretLine = 0;
+        int caretColumn = 0;
+        int vertical = 0;
+        int horizontal = 0;
+    };
+    std::optional<ViewPosition> m_positionBeforeReload;
     SyntaxHighlighter *m_highlighter = nullptr;
     std::optional<QString> m_lexerName;
     std::optional<LineIndex> m_lineIndexCache;

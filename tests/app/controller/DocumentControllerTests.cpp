@@ -58,6 +58,10 @@ protected:
             [this](const DocumentError &error) { alerts << error.description; },
             [this](const QString &) { return saveChoice; },
             [](const QString &) { return true; },
+            [this](const QString &name) {
+                overwriteQuestions << name;
+                return overwriteAnswer;
+            },
         });
     }
     void TearDown() override
@@ -74,6 +78,8 @@ protected:
     std::unique_ptr<AppDelegate> delegate;
     QStringList alerts;
     Alerts::SaveChoice saveChoice = Alerts::SaveChoice::dontSave;
+    QStringList overwriteQuestions;
+    bool overwriteAnswer = false;
     QTemporaryDir dir;
 };
 
