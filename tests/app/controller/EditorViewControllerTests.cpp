@@ -32,8 +32,7 @@ protected:
         Alerts::setAnswersForTesting(
             {[this](const DocumentError &error) { alerts << error.description; },
              [](const QString &) { return Alerts::SaveChoice::dontSave; },
-             [](const QString &) { return true; },
-             [](const QString &) { return false; }});
+             [](const QString &) { return true; }, [](const QString &) { return false; }});
     }
     void TearDown() override
     {
