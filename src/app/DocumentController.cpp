@@ -86,7 +86,7 @@ DocumentController::loadFile(const QString &path)
 Result<TextDocument *, DocumentError> DocumentController::openDocument(const QString &path,
                                                                        bool display)
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString absolute = NativePath::recoverLossy(QFileInfo(path).absoluteFilePath());
     // Opened once and read once: a FIFO's data goes to one reader only.
     auto opened = FileReader::open(absolute);
     if (!opened)

@@ -1,5 +1,6 @@
 #include "RecentDocuments.h"
 
+#include "io/NativePath.h"
 #include "text/UserDefaults.h"
 
 #include <QFileInfo>
@@ -24,6 +25,10 @@ QStringList paths()
 
 void note(const QString &path)
 {
+    // The settings file is JSON text, which cannot carry a name's undecodable bytes: such a file
+    // would come back under another name. It is left out of the list rather than mangled.
+    if (NativePath::hasEscapes(path))
+        return;
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QStringList list = paths();
     list.removeAll(absolute);

@@ -2,6 +2,7 @@
 
 #include "Preferences.h"
 #include "Theme.h"
+#include "io/FileReader.h"
 #include "io/NativePath.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
@@ -10,7 +11,6 @@
 #include "text/TextFile.h"
 
 #include <QAbstractUndoItem>
-#include <QFile>
 #include <QFileInfo>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -232,9 +232,9 @@ std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
         return std::nullopt;
 
     if (!m_filePath.isEmpty() && !isEdited()) {
-        QFile file(m_filePath);
-        if (file.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = file.readAll();
+        FileIdentity identity;
+        if (const auto read = FileReader::readRegularFile(m_filePath, &identity)) {
+            const QByteArray &bytes = read.value();
             QByteArrayView rest = bytes;
             bool droppedMark = false;
             if (const auto mark = TextFile::byteOrderMark(encoding);
@@ -260,6 +260,8 @@ std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
                 m_lineEnding = *detected;
             m_codec = *codec;
             replaceContent(m_codec.toStorage(text));
+            // What is on screen is now this reading of the file.
+            setDiskIdentity(identity);
             Q_EMIT textDidReload();
             Q_EMIT encodingDidChange();
             return std::nullopt;

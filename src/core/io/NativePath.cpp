@@ -1,5 +1,10 @@
 #include "io/NativePath.h"
 
+#include <QStringList>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
 namespace plumeo::NativePath {
 
 namespace {
@@ -125,6 +130,43 @@ QString display(QStringView path)
             shown += c;
     }
     return shown;
+}
+
+QString recoverLossy(const QString &path)
+{
+    constexpr QChar replacement(0xFFFD);
+    if (!path.contains(replacement) || !path.startsWith(u'/'))
+        return path;
+    struct stat info
+    {};
+    if (::stat(encode(path).constData(), &info) == 0)
+        return path;
+    const QStringList parts = path.split(u'/');
+    QString resolved;
+    for (qsizetype k = 1; k < parts.size(); ++k) {
+        const QString &part = parts[k];
+        if (!part.contains(replacement)) {
+            resolved += u'/' + part;
+            continue;
+        }
+        DIR *directory = ::opendir(resolved.isEmpty() ? "/" : encode(resolved).constData());
+        if (!directory)
+            return path;
+        QString match;
+        int matches = 0;
+        while (const dirent *entry = ::readdir(directory)) {
+            const QByteArray name(entry->d_name);
+            if (QString::fromUtf8(name) == part) {
+                match = decode(name);
+                ++matches;
+            }
+        }
+        ::closedir(directory);
+        if (matches != 1)
+            return path; // none, or several names Qt cannot tell apart
+        resolved += u'/' + match;
+    }
+    return resolved;
 }
 
 } // namespace plumeo::NativePath

@@ -27,6 +27,11 @@ bool hasEscapes(QStringView path);
 // path as a person reads it: each escaped byte shown as \xHH (upper-case hex), the rest unchanged.
 QString display(QStringView path);
 
+// Qt's own dialogs and drops decode names lossily, each undecodable byte becoming U+FFFD. When
+// path does not exist but holds U+FFFD, finds the one existing path whose names Qt would have
+// decoded that way and returns it in NativePath form; otherwise path unchanged.
+QString recoverLossy(const QString &path);
+
 } // namespace NativePath
 
 } // namespace plumeo
