@@ -71,7 +71,7 @@ QStringList localFiles(const QMimeData *data)
 EditorViewController::EditorViewController(TextDocument *document, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
-    , m_layout(new QHBoxLayout(this))
+    , m_layout(new QHBoxLayout)
     , m_column(new QVBoxLayout)
     , m_gutter(new LineNumberGutter(this))
     , m_findBar(new FindBar(this))
@@ -90,7 +90,12 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     m_column->setSpacing(0);
     m_layout->addWidget(m_gutter);
     m_layout->addLayout(m_column, 1);
-    m_column->addWidget(m_noticeBar);
+    // The notice spans the gutter too, which draws its numbers level with the text's lines.
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->addWidget(m_noticeBar);
+    stack->addLayout(m_layout, 1);
     m_findBar->hide();
 
     m_gutter->setLineCountProvider(
@@ -174,7 +179,7 @@ void EditorViewController::buildTextView()
     m_view->onSelectionChanged = [this] { selectionDidChange(); };
     m_view->configureAsCodeEditor();
     m_view->setFindBar(m_findBar);
-    m_column->insertWidget(m_column->indexOf(m_noticeBar) + 1, m_view->widget(), 1);
+    m_column->insertWidget(0, m_view->widget(), 1);
     m_column->addWidget(m_findBar);
     m_gutter->setTextView(m_view);
     m_lastAppliedFont.reset();
