@@ -62,7 +62,7 @@ void DocumentNotices::refresh()
                              "saved.")
                   .arg(name)),
             {L(QStringLiteral("Recharger"), QStringLiteral("Reload")),
-             L(QStringLiteral("Garder ma version"), QStringLiteral("Keep My Version"))});
+             L(QStringLiteral("Garder ma version"), QStringLiteral("Keep my version"))});
         return;
     case TextDocument::DiskState::missing:
         m_shown = Shown::missing;

@@ -11,7 +11,7 @@ class TextDocument;
 // Decides what the editor's notice bar says about its document, and carries out the user's answer:
 // - a stream still arriving: how much has come, and Cancel (what arrived is kept);
 // - the file changed on disk while the document had unsaved changes: Reload (the file's version)
-//   or Keep My Version (a later save over that version asks nothing more);
+//   or Keep my version (a later save over that version asks nothing more);
 // - the file deleted or moved away: saving writes it again.
 class DocumentNotices : public QObject
 {

@@ -140,7 +140,7 @@ TEST_F(ControllerTest, AnEditedDocumentNeverLosesTheOtherProgramsTextSilently)
         waitUntil([&] { return document->diskState() == TextDocument::DiskState::changed; }));
     EXPECT_TRUE(document->text().contains(u"mine")); // not reloaded over the user's edits
     EXPECT_TRUE(bar->isVisible());
-    EXPECT_EQ(bar->buttonTitles(), QStringList({"Reload", "Keep My Version"}));
+    EXPECT_EQ(bar->buttonTitles(), QStringList({"Reload", "Keep my version"}));
 
     // Saving asks first; declining leaves the other program's text on disk.
     DocumentCommands commands(document, window);
@@ -150,7 +150,7 @@ TEST_F(ControllerTest, AnEditedDocumentNeverLosesTheOtherProgramsTextSilently)
     EXPECT_EQ(readFile(path), "theirs\n");
 
     // Keeping one's version answers the question for that version of the file.
-    ASSERT_TRUE(bar->clickButton(QStringLiteral("Keep My Version")));
+    ASSERT_TRUE(bar->clickButton(QStringLiteral("Keep my version")));
     EXPECT_FALSE(bar->isVisible());
     EXPECT_TRUE(commands.save());
     EXPECT_EQ(overwriteQuestions.size(), 1);
