@@ -4,8 +4,8 @@
 #include "DocumentController.h"
 #include "FilePanels.h"
 #include "RecentDocuments.h"
-#include "document/SafeFileWriter.h"
 #include "document/TextDocument.h"
+#include "io/SafeFileWriter.h"
 #include "text/Localization.h"
 
 #include <QDir>
@@ -52,9 +52,10 @@ bool DocumentCommands::saveTo(const QString &path)
         Alerts::presentError(m_window, DocumentError::from(bytes.error()));
         return false;
     }
-    if (const auto failure = SafeFileWriter::write(path, bytes.value())) {
-        Alerts::presentError(m_window,
-                             DocumentError::cannotSave(m_document->displayName(), *failure));
+    const auto written = SafeFileWriter::write(path, bytes.value());
+    if (!written) {
+        Alerts::presentError(m_window, DocumentError::cannotSave(m_document->displayName(),
+                                                                 written.error().reason()));
         return false;
     }
     m_document->setFilePath(QFileInfo(path).absoluteFilePath());
@@ -102,11 +103,10 @@ bool DocumentCommands::relocate(const QString &target)
                                 .arg(QFileInfo(target).fileName()))));
         return false;
     }
-    // QFile::rename copies and removes when the target is on another file system.
-    QFile file(source);
-    if (!file.rename(target)) {
+    const auto moved = SafeFileWriter::move(source, target);
+    if (!moved) {
         Alerts::presentError(
-            m_window, DocumentError::cannotMove(m_document->displayName(), file.errorString()));
+            m_window, DocumentError::cannotMove(m_document->displayName(), moved.error().reason()));
         return false;
     }
     m_document->setFilePath(QFileInfo(target).absoluteFilePath());
