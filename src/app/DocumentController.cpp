@@ -6,6 +6,7 @@
 #include "document/TextDocument.h"
 #include "editor/EditorViewController.h"
 #include "editor/EditorWindowController.h"
+#include "io/SafeFileWriter.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
 
@@ -86,6 +87,7 @@ Result<TextDocument *, DocumentError> DocumentController::openDocument(const QSt
     }
     document->setFilePath(absolute);
     document->setFileType(type.value());
+    SafeFileWriter::removeStaleTemporaries(absolute);
     RecentDocuments::note(absolute);
     if (display)
         this->display(document);
