@@ -54,9 +54,23 @@ bool DocumentCommands::saveTo(const QString &path)
     }
     const auto written = SafeFileWriter::write(path, bytes.value());
     if (!written) {
-        Alerts::presentError(m_window, DocumentError::cannotSave(m_document->displayName(),
-                                                                 written.error().reason()));
-        return false;
+        // Where the file may not be written, or is not a file one can write, another place can.
+        switch (written.error().kind) {
+        case FileWriteError::Kind::notPermitted:
+            if (Alerts::offerSaveAs(m_window,
+                                    DocumentError::noPermissionToSave(m_document->displayName())))
+                return saveAs();
+            return false;
+        case FileWriteError::Kind::notRegularFile:
+            if (Alerts::offerSaveAs(m_window, DocumentError::cannotSave(m_document->displayName(),
+                                                                        written.error().reason())))
+                return saveAs();
+            return false;
+        default:
+            Alerts::presentError(m_window, DocumentError::cannotSave(m_document->displayName(),
+                                                                     written.error().reason()));
+            return false;
+        }
     }
     m_document->setFilePath(QFileInfo(path).absoluteFilePath());
     m_document->markSaved();
