@@ -17,9 +17,20 @@ TestAnswers &answers()
 
 } // namespace
 
+std::function<bool(const DocumentError &)> &saveAsAnswer()
+{
+    static std::function<bool(const DocumentError &)> instance;
+    return instance;
+}
+
 void setAnswersForTesting(TestAnswers replacement)
 {
     answers() = std::move(replacement);
+}
+
+void setSaveAsAnswerForTesting(std::function<bool(const DocumentError &)> answer)
+{
+    saveAsAnswer() = std::move(answer);
 }
 
 void presentError(QWidget *parent, const DocumentError &error)
@@ -36,6 +47,31 @@ void presentError(QWidget *parent, const DocumentError &error)
         box.setInformativeText(*error.recoverySuggestion);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
+}
+
+bool offerSaveAs(QWidget *parent, const DocumentError &error)
+{
+    if (answers().presentError) {
+        if (saveAsAnswer())
+            return saveAsAnswer()(error);
+        answers().presentError(error);
+        return false;
+    }
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(QStringLiteral("Plumeo"));
+    box.setText(error.description);
+    if (error.recoverySuggestion)
+        box.setInformativeText(*error.recoverySuggestion);
+    QPushButton *saveAs =
+        box.addButton(L(QStringLiteral("Enregistrer sous…"), QStringLiteral("Save As…")),
+                      QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")),
+                                        QMessageBox::RejectRole);
+    box.setDefaultButton(saveAs);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == saveAs;
 }
 
 SaveChoice askToSave(QWidget *parent, const QString &documentName)

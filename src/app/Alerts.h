@@ -15,6 +15,9 @@ namespace Alerts {
 enum class SaveChoice { save, dontSave, cancel };
 
 void presentError(QWidget *parent, const DocumentError &error);
+// The error of a save that cannot be made where it was asked, with a Save As button: whether the
+// user chose it.
+bool offerSaveAs(QWidget *parent, const DocumentError &error);
 SaveChoice askToSave(QWidget *parent, const QString &documentName);
 // Whether to throw away the unsaved changes and go back to the saved file.
 bool confirmRevert(QWidget *parent, const QString &documentName);
@@ -31,6 +34,9 @@ struct TestAnswers
 };
 // Replaces the dialogs by these answers (an empty set restores the dialogs).
 void setAnswersForTesting(TestAnswers answers);
+// The answer offerSaveAs gives while testing answers are set (none: the error is presented
+// through TestAnswers::presentError and Save As is declined).
+void setSaveAsAnswerForTesting(std::function<bool(const DocumentError &)> answer);
 
 } // namespace Alerts
 

@@ -5,8 +5,8 @@
 #include "FilePanels.h"
 #include "RecentDocuments.h"
 #include "document/DocumentFileMonitor.h"
-#include "document/SafeFileWriter.h"
 #include "document/TextDocument.h"
+#include "io/SafeFileWriter.h"
 #include "text/Localization.h"
 
 #include <QDir>
@@ -40,7 +40,9 @@ bool DocumentCommands::save()
     if (diskChanged && !(dismissed && current->isUnchanged(*dismissed))
         && !Alerts::confirmOverwriteChangedFile(m_window, m_document->displayName()))
         return false;
-    return saveTo(path);
+    // The file just compared, or the user approved: anything else found there when writing (a
+    // change in the meantime, a link swapped in) is refused.
+    return saveTo(path, current);
 }
 
 bool DocumentCommands::saveAs()
@@ -58,21 +60,36 @@ bool DocumentCommands::saveAs()
     return saveTo(path);
 }
 
-bool DocumentCommands::saveTo(const QString &path)
+bool DocumentCommands::saveTo(const QString &path, std::optional<FileIdentity> expected)
 {
     auto bytes = m_document->data();
     if (!bytes) {
         Alerts::presentError(m_window, DocumentError::from(bytes.error()));
         return false;
     }
-    if (const auto failure = SafeFileWriter::write(path, bytes.value())) {
-        Alerts::presentError(m_window,
-                             DocumentError::cannotSave(m_document->displayName(), *failure));
-        return false;
+    const auto written = SafeFileWriter::write(path, bytes.value(), {expected});
+    if (!written) {
+        // Where the file may not be written, or is not a file one can write, another place can.
+        switch (written.error().kind) {
+        case FileWriteError::Kind::notPermitted:
+            if (Alerts::offerSaveAs(m_window,
+                                    DocumentError::noPermissionToSave(m_document->displayName())))
+                return saveAs();
+            return false;
+        case FileWriteError::Kind::notRegularFile:
+            if (Alerts::offerSaveAs(m_window, DocumentError::cannotSave(m_document->displayName(),
+                                                                        written.error().reason())))
+                return saveAs();
+            return false;
+        default:
+            Alerts::presentError(m_window, DocumentError::cannotSave(m_document->displayName(),
+                                                                     written.error().reason()));
+            return false;
+        }
     }
     m_document->setFilePath(QFileInfo(path).absoluteFilePath());
     m_document->markSaved();
-    m_document->setDiskIdentity(FileIdentity::of(m_document->filePath()));
+    m_document->setDiskIdentity(written.value().identity);
     RecentDocuments::note(path);
     return true;
 }
@@ -116,17 +133,16 @@ bool DocumentCommands::relocate(const QString &target)
                                 .arg(QFileInfo(target).fileName()))));
         return false;
     }
-    // QFile::rename copies and removes when the target is on another file system.
-    QFile file(source);
-    if (!file.rename(target)) {
+    const auto moved = SafeFileWriter::move(source, target);
+    if (!moved) {
         Alerts::presentError(
-            m_window, DocumentError::cannotMove(m_document->displayName(), file.errorString()));
+            m_window, DocumentError::cannotMove(m_document->displayName(), moved.error().reason()));
         return false;
     }
     m_document->setFilePath(QFileInfo(target).absoluteFilePath());
     // A move to another file system is a new file; a rename keeps the same one.
     if (m_document->diskState() == TextDocument::DiskState::inSync)
-        m_document->setDiskIdentity(FileIdentity::of(m_document->filePath()));
+        m_document->setDiskIdentity(moved.value());
     RecentDocuments::note(target);
     return true;
 }

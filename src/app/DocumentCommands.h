@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ActionResponder.h"
+#include "io/FileIdentity.h"
+
+#include <optional>
 
 #include <QObject>
 #include <QPointer>
@@ -27,8 +30,8 @@ public:
     bool save();
     bool saveAs();
     // Writes the document to path as its current type and makes path its file. Errors are
-    // presented.
-    bool saveTo(const QString &path);
+    // presented. expected: the file the caller believes is at path (see FileWriteOptions).
+    bool saveTo(const QString &path, std::optional<FileIdentity> expected = std::nullopt);
     // Renames the document's file within its folder (a document without a file is saved instead).
     bool renameTo(const QString &newName);
     // Moves the document's file into folder.

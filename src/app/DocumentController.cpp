@@ -10,6 +10,7 @@
 #include "editor/EditorWindowController.h"
 #include "io/FileReader.h"
 #include "io/NativePath.h"
+#include "io/SafeFileWriter.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
 
@@ -119,6 +120,7 @@ Result<TextDocument *, DocumentError> DocumentController::openDocument(const QSt
     document->setFileType(type.value());
     document->setDiskIdentity(identity);
     m_fileMonitor->watch(document);
+    SafeFileWriter::removeStaleTemporaries(absolute);
     RecentDocuments::note(absolute);
     if (display)
         this->display(document);

@@ -123,6 +123,15 @@ DocumentError DocumentError::cannotSave(const QString &displayName, const QStrin
             reason};
 }
 
+DocumentError DocumentError::noPermissionToSave(const QString &displayName)
+{
+    return {
+        L(QStringLiteral("Vous n’avez pas l’autorisation d’enregistrer « %1 ».").arg(displayName),
+          QStringLiteral("You don’t have permission to save “%1”.").arg(displayName)),
+        L(QStringLiteral("Utilisez Enregistrer sous… pour l’enregistrer à un autre endroit."),
+          QStringLiteral("Use Save As… to save it somewhere else."))};
+}
+
 DocumentError DocumentError::cannotMove(const QString &displayName, const QString &reason)
 {
     return {L(QStringLiteral("Le document « %1 » n’a pas pu être déplacé.").arg(displayName),

@@ -27,6 +27,8 @@ struct DocumentError
     static DocumentError streamTooLong(const QString &sourceName, qint64 limit);
     // Saving to path failed for the given system reason.
     static DocumentError cannotSave(const QString &displayName, const QString &reason);
+    // The user may not write the document's file; the alert offers Save As.
+    static DocumentError noPermissionToSave(const QString &displayName);
     // Moving or renaming a document's file failed.
     static DocumentError cannotMove(const QString &displayName, const QString &reason);
 };

@@ -1,0 +1,111 @@
+// What the user is told when a save or a move meets a file it may not write or a full disk.
+#include "Alerts.h"
+#include "AppDelegate.h"
+#include "DocumentCommands.h"
+#include "DocumentController.h"
+#include "document/TextDocument.h"
+#include "editor/EditorWindowController.h"
+#include "text/Localization.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace plumeo;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class SaveFaults : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Localization::setCurrent(AppLanguage::en);
+        delegate = std::make_unique<AppDelegate>();
+        delegate->applicationWillFinishLaunching({});
+        Alerts::setAnswersForTesting({
+            [this](const DocumentError &error) { alerts.push_back(error); },
+            [](const QString &) { return Alerts::SaveChoice::dontSave; },
+            [](const QString &) { return true; },
+            [](const QString &) { return false; },
+        });
+        Alerts::setSaveAsAnswerForTesting([this](const DocumentError &error) {
+            offers.push_back(error);
+            return false;
+        });
+    }
+    void TearDown() override
+    {
+        for (EditorWindowController *window : std::vector(EditorWindowController::all()))
+            delete window;
+        Alerts::setSaveAsAnswerForTesting({});
+        Alerts::setAnswersForTesting({});
+        delegate.reset();
+        Localization::setCurrent(AppLanguage::system);
+    }
+    TextDocument *open(const QString &name, const QByteArray &bytes, mode_t mode)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        ::chmod(QFile::encodeName(path).constData(), mode);
+        return delegate->documentController()->openDocument(path, false).value();
+    }
+
+    std::unique_ptr<AppDelegate> delegate;
+    std::vector<DocumentError> alerts;
+    std::vector<DocumentError> offers;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(SaveFaults, AFileTheUserMayNotWriteOffersSaveAs)
+{
+    TextDocument *document = open(QStringLiteral("locked.txt"), "original\n", 0444);
+    QTextCursor(document->textStorage()).insertText(QStringLiteral("edit "));
+    DocumentCommands commands(document, nullptr);
+    EXPECT_FALSE(commands.save());
+    ASSERT_EQ(offers.size(), 1u);
+    EXPECT_EQ(offers[0].description, u"You don’t have permission to save “locked.txt”.");
+    EXPECT_EQ(offers[0].recoverySuggestion, u"Use Save As… to save it somewhere else.");
+    EXPECT_TRUE(alerts.empty());
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("locked.txt"))), "original\n");
+    EXPECT_TRUE(document->isEdited());
+}
+
+TEST_F(SaveFaults, MovingOntoAFullDiskSaysSoAndKeepsTheFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const QString tiny = dir.filePath(QStringLiteral("tiny"));
+    QDir().mkpath(tiny);
+    if (::mount("tmpfs", QFile::encodeName(tiny).constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    const QByteArray contents = QByteArray("a line of text\n").repeated(20000);
+    TextDocument *document = open(QStringLiteral("large.txt"), contents, 0644);
+    DocumentCommands commands(document, nullptr);
+    EXPECT_FALSE(commands.moveTo(tiny));
+    ::umount2(QFile::encodeName(tiny).constData(), MNT_DETACH);
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].description, u"The document “large.txt” couldn’t be moved.");
+    EXPECT_EQ(alerts[0].recoverySuggestion, u"The disk is full.");
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("large.txt"))), contents);
+    EXPECT_EQ(document->filePath(), dir.filePath(QStringLiteral("large.txt")));
+}
