@@ -62,6 +62,11 @@ EditorTextView::~EditorTextView()
         m_findBar->setView(nullptr);
 }
 
+void EditorTextView::releaseStorage()
+{
+    QPlainTextEdit::setDocument(nullptr);
+}
+
 void EditorTextView::selectionMoved()
 {
     const QTextCursor cursor = QPlainTextEdit::textCursor();
@@ -130,6 +135,8 @@ void EditorTextView::setWordWrap(bool on)
 
 void EditorTextView::setFindBar(FindBar *findBar)
 {
+    if (m_findBar && m_findBar != findBar && m_findBar->view() == this)
+        m_findBar->setView(nullptr);
     m_findBar = findBar;
     if (findBar)
         findBar->setView(this);
@@ -205,10 +212,13 @@ void EditorTextView::insertBacktab()
 void EditorTextView::keyPressEvent(QKeyEvent *event)
 {
     if (EditorActions::handleKey(*this, event)) {
-        ensureCursorVisible();
+        // An undo or a redo may have replaced this view.
+        if (!isRetired())
+            ensureCursorVisible();
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    if (!isRetired())
+        QPlainTextEdit::keyPressEvent(event);
 }
 
 void EditorTextView::inputMethodEvent(QInputMethodEvent *event)
