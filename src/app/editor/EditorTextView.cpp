@@ -9,7 +9,6 @@
 #include "editor/EditorDecorations.h"
 #include "editor/EditorMimeData.h"
 #include "editor/FindBar.h"
-#include "text/LineEnding.h"
 
 #include <QFontMetricsF>
 #include <QMimeData>
@@ -253,7 +252,7 @@ void EditorTextView::focusOutEvent(QFocusEvent *event)
 QMimeData *EditorTextView::createMimeDataFromSelection() const
 {
     auto *mime = new QMimeData;
-    mime->setText(EditorCommandRunner::selectedText(*this));
+    EditorMimeData::setText(*mime, EditorCommandRunner::selectedText(*this));
     return mime;
 }
 
@@ -261,13 +260,7 @@ void EditorTextView::insertFromMimeData(const QMimeData *source)
 {
     if (!source || !source->hasText())
         return;
-    // In a CRLF or CR document every line break is written with the file's convention on saving, so
-    // a CR LF pasted from another program must become one break, not a CR character before a break.
-    // An LF document keeps pasted CRs as they are, like the stray CRs it was read with.
-    QString text = source->text();
-    if (document()->lineEnding() != LineEnding::lf)
-        text = LineEnding::normalize(std::move(text));
-    EditorCommandRunner(*this).insert(text);
+    EditorCommandRunner(*this).insert(EditorMimeData::insertedText(source));
 }
 
 void EditorTextView::dragEnterEvent(QDragEnterEvent *event)

@@ -341,7 +341,7 @@ QMimeData *RichTextView::createMimeDataFromSelection() const
     auto *mime = new QMimeData;
     const QTextCursor cursor = QTextEdit::textCursor();
     mime->setHtml(QTextDocumentFragment(cursor).toHtml());
-    mime->setText(EditorCommandRunner::selectedText(*this));
+    EditorMimeData::setText(*mime, EditorCommandRunner::selectedText(*this));
     return mime;
 }
 
@@ -354,7 +354,7 @@ void RichTextView::insertFromMimeData(const QMimeData *source)
         return;
     }
     if (source->hasText())
-        EditorCommandRunner(*this).insert(source->text());
+        EditorCommandRunner(*this).insert(EditorMimeData::insertedText(source));
 }
 
 void RichTextView::dragEnterEvent(QDragEnterEvent *event)
