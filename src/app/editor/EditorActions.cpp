@@ -117,6 +117,10 @@ bool EditorActions::handles(const MenuItemInfo &item)
 template <class View>
 void EditorActions::validate(const View &view, const MenuItemInfo &item, MenuItemState &state)
 {
+    if (view.isRetired()) {
+        state.enabled = false;
+        return;
+    }
     const QTextDocument *storage = view.document()->textStorage();
     const bool hasSelection = view.textCursor().hasSelection();
     if (item.action == u"undo:")
@@ -133,6 +137,8 @@ void EditorActions::validate(const View &view, const MenuItemInfo &item, MenuIte
 
 template <class View> void EditorActions::perform(View &view, const MenuItemInfo &item)
 {
+    if (view.isRetired())
+        return;
     EditorCommandRunner runner(view);
     if (item.action == u"undo:")
         runner.undo();
@@ -155,6 +161,8 @@ template <class View> void EditorActions::perform(View &view, const MenuItemInfo
 
 template <class View> bool EditorActions::handleKey(View &view, QKeyEvent *event)
 {
+    if (view.isRetired())
+        return false;
     EditorCommandRunner runner(view);
     if (event == QKeySequence::Undo) {
         runner.undo();
@@ -191,6 +199,8 @@ template <class View> bool EditorActions::handleKey(View &view, QKeyEvent *event
 
 template <class View> bool EditorActions::handleInputMethod(View &view, QInputMethodEvent *event)
 {
+    if (view.isRetired())
+        return false;
     if (event->commitString().isEmpty() || !needsCodec(view, event->commitString()))
         return false;
     EditorCommandRunner(view).insert(event->commitString());

@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QWidget>
 
 namespace plumeo {
 
@@ -225,15 +226,24 @@ void EditorCommandRunner::redo()
 
 void EditorCommandRunner::undoOrRedo(bool undo)
 {
+    if (m_view.isRetired())
+        return;
     QTextDocument *doc = storage();
     if (undo ? !doc->isUndoAvailable() : !doc->isRedoAvailable())
         return;
     pendingSelection.reset();
     QTextCursor cursor = m_view.textCursor();
+    const QPointer<QWidget> widget = m_view.widget();
     if (undo)
         doc->undo(&cursor);
     else
         doc->redo(&cursor);
+    // Undoing or redoing a switch between plain and rich text replaces the view: the new one
+    // starts with its own caret, and this one is no longer ours to touch.
+    if (!widget || m_view.isRetired()) {
+        pendingSelection.reset();
+        return;
+    }
     m_view.setTextCursor(cursor);
     if (pendingSelection && pendingSelection->storage == doc)
         select(pendingSelection->range);

@@ -20,6 +20,8 @@ class TextStorageCodec;
 // characters of the document (never the storage's substitutes), and each result goes into the
 // storage as one undo step, mapped back to storage form, after which the selection is set. Undoing
 // or redoing such a step through undo() and redo() restores the selection it had before or after.
+// An undo or a redo that switches the document between plain and rich text retires the view (see
+// EditorView::retire): the runner then leaves it alone, and the new view keeps its own caret.
 //
 // Plain text gets one replacement narrowed to the characters that change; rich text gets one per
 // changed line, so that the formatting of the characters a command keeps stays with them.

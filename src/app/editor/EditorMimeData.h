@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QString>
 #include <QStringList>
 
 class QDragMoveEvent;
@@ -12,6 +13,15 @@ namespace plumeo {
 
 // Clipboard and drag-and-drop pieces both editor views share.
 namespace EditorMimeData {
+
+// Puts text leaving a view (copy, cut, drag) into mime: the real characters as plain text, and the
+// same text in a private format that tells an editor of this program to take it back unchanged.
+void setText(QMimeData &mime, const QString &text);
+// The text of a paste or a drop as the document takes it. Text copied in this program comes back
+// exactly. Text from other programs may break its lines with CR LF: each pair becomes one line
+// break, which the document writes with its own convention on saving. A CR alone stays, a character
+// of the text like the ones files hold.
+QString insertedText(const QMimeData *mime);
 
 // The local files among the dragged or pasted items (file locations only; other URLs are no files).
 QStringList localFiles(const QMimeData *mime);

@@ -9,7 +9,6 @@
 #include "editor/EditorDecorations.h"
 #include "editor/EditorMimeData.h"
 #include "editor/FindBar.h"
-#include "text/LineEnding.h"
 
 #include <QFontMetricsF>
 #include <QMimeData>
@@ -60,6 +59,11 @@ EditorTextView::~EditorTextView()
 {
     if (m_findBar && m_findBar->view() == this)
         m_findBar->setView(nullptr);
+}
+
+void EditorTextView::releaseStorage()
+{
+    QPlainTextEdit::setDocument(nullptr);
 }
 
 void EditorTextView::selectionMoved()
@@ -130,6 +134,8 @@ void EditorTextView::setWordWrap(bool on)
 
 void EditorTextView::setFindBar(FindBar *findBar)
 {
+    if (m_findBar && m_findBar != findBar && m_findBar->view() == this)
+        m_findBar->setView(nullptr);
     m_findBar = findBar;
     if (findBar)
         findBar->setView(this);
@@ -205,10 +211,13 @@ void EditorTextView::insertBacktab()
 void EditorTextView::keyPressEvent(QKeyEvent *event)
 {
     if (EditorActions::handleKey(*this, event)) {
-        ensureCursorVisible();
+        // An undo or a redo may have replaced this view.
+        if (!isRetired())
+            ensureCursorVisible();
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    if (!isRetired())
+        QPlainTextEdit::keyPressEvent(event);
 }
 
 void EditorTextView::inputMethodEvent(QInputMethodEvent *event)
@@ -243,7 +252,7 @@ void EditorTextView::focusOutEvent(QFocusEvent *event)
 QMimeData *EditorTextView::createMimeDataFromSelection() const
 {
     auto *mime = new QMimeData;
-    mime->setText(EditorCommandRunner::selectedText(*this));
+    EditorMimeData::setText(*mime, EditorCommandRunner::selectedText(*this));
     return mime;
 }
 
@@ -251,13 +260,7 @@ void EditorTextView::insertFromMimeData(const QMimeData *source)
 {
     if (!source || !source->hasText())
         return;
-    // In a CRLF or CR document every line break is written with the file's convention on saving, so
-    // a CR LF pasted from another program must become one break, not a CR character before a break.
-    // An LF document keeps pasted CRs as they are, like the stray CRs it was read with.
-    QString text = source->text();
-    if (document()->lineEnding() != LineEnding::lf)
-        text = LineEnding::normalize(std::move(text));
-    EditorCommandRunner(*this).insert(text);
+    EditorCommandRunner(*this).insert(EditorMimeData::insertedText(source));
 }
 
 void EditorTextView::dragEnterEvent(QDragEnterEvent *event)

@@ -55,6 +55,7 @@ public:
     void insertBacktab();
 
 protected:
+    void releaseStorage() override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

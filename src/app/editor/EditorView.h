@@ -10,10 +10,10 @@
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QWidget>
 
 class QFont;
 class QTextDocument;
-class QWidget;
 
 namespace plumeo {
 
@@ -30,6 +30,27 @@ public:
 
     virtual QWidget *widget() = 0;
     virtual TextDocument *document() const = 0;
+
+    // Takes the view out of service when the editor replaces it, which a switch between plain and
+    // rich text does even from inside this view's own undo, redo or key handler: the view lets go
+    // of every callback, the find bar and the storage (and its dialogs), and hides. Its owner then
+    // deletes it from the event loop, never on the spot, since it may still be on the call stack.
+    // Code that goes on after an undo, a redo or a reload asks isRetired() before touching the view
+    // again; a retired view performs no command.
+    void retire()
+    {
+        if (m_retired)
+            return;
+        m_retired = true;
+        onTextChanged = nullptr;
+        onSelectionChanged = nullptr;
+        languageProvider = nullptr;
+        onOpenFiles = nullptr;
+        setFindBar(nullptr);
+        widget()->hide();
+        releaseStorage();
+    }
+    bool isRetired() const { return m_retired; }
 
     // Called after every change of the text, and after every move of the caret or selection.
     std::function<void()> onTextChanged;
@@ -50,6 +71,7 @@ public:
     // Font and tab stops for plain text (rich text keeps its own fonts).
     virtual void applyFont(const QFont &font, int tabWidth) = 0;
     virtual void configureAsCodeEditor() = 0;
+    // The find bar searching this view; null detaches the one it had.
     virtual void setFindBar(FindBar *findBar) = 0;
 
     virtual QTextCursor textCursor() const = 0;
@@ -63,6 +85,14 @@ public:
     // The block's rectangle, and the height of its first visual row.
     virtual QRectF blockRect(const QTextBlock &block) const = 0;
     virtual qreal firstRowHeight(const QTextBlock &block) const = 0;
+
+protected:
+    // The next view may give the storage a layout of the other kind, from which this one cannot
+    // draw: a retired view shows an empty document of its own until it is deleted.
+    virtual void releaseStorage() = 0;
+
+private:
+    bool m_retired = false;
 };
 
 } // namespace plumeo

@@ -163,8 +163,14 @@ void EditorViewController::buildTextView()
 {
     const bool hadFocus = textView() && textView()->hasFocus();
     if (m_view) {
-        delete m_view->widget();
+        // The document may have switched from inside this view's own undo or key handler, which
+        // is still running: the view is retired now and deleted once the event loop has control.
+        EditorView *old = m_view;
         m_view = nullptr;
+        m_gutter->setTextView(nullptr);
+        m_column->removeWidget(old->widget());
+        old->retire();
+        old->widget()->deleteLater();
     }
     if (m_document->isRichText()) {
         auto *view = new RichTextView(m_document, this);
@@ -181,6 +187,9 @@ void EditorViewController::buildTextView()
     m_view->setFindBar(m_findBar);
     m_column->insertWidget(0, m_view->widget(), 1);
     m_column->addWidget(m_findBar);
+    // Shown now rather than when the layout gets to it from the event loop: a hidden view cannot
+    // take the focus, and keys typed right after a switch belong to it.
+    m_view->widget()->show();
     m_gutter->setTextView(m_view);
     m_lastAppliedFont.reset();
     m_lastWordWrap.reset();

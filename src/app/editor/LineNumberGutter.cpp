@@ -66,7 +66,7 @@ void LineNumberGutter::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), Theme::background());
-    if (!m_view || !m_view->viewport())
+    if (!m_view || m_view->isRetired() || !m_view->viewport())
         return;
 
     const QTextCursor cursor = m_view->textCursor();

@@ -73,6 +73,16 @@ RichTextView::~RichTextView()
     delete m_colorDialog;
 }
 
+void RichTextView::releaseStorage()
+{
+    // The font and colour dialogs act on this view's selection: they go with it.
+    if (m_fontDialog)
+        m_fontDialog->close();
+    if (m_colorDialog)
+        m_colorDialog->close();
+    QTextEdit::setDocument(nullptr);
+}
+
 void RichTextView::selectionMoved()
 {
     const QTextCursor cursor = QTextEdit::textCursor();
@@ -133,6 +143,8 @@ void RichTextView::setWordWrap(bool on)
 
 void RichTextView::setFindBar(FindBar *findBar)
 {
+    if (m_findBar && m_findBar != findBar && m_findBar->view() == this)
+        m_findBar->setView(nullptr);
     m_findBar = findBar;
     if (findBar)
         findBar->setView(this);
@@ -286,10 +298,13 @@ void RichTextView::insertNewline()
 void RichTextView::keyPressEvent(QKeyEvent *event)
 {
     if (EditorActions::handleKey(*this, event)) {
-        ensureCursorVisible();
+        // An undo or a redo may have replaced this view.
+        if (!isRetired())
+            ensureCursorVisible();
         return;
     }
-    QTextEdit::keyPressEvent(event);
+    if (!isRetired())
+        QTextEdit::keyPressEvent(event);
 }
 
 void RichTextView::inputMethodEvent(QInputMethodEvent *event)
@@ -326,7 +341,7 @@ QMimeData *RichTextView::createMimeDataFromSelection() const
     auto *mime = new QMimeData;
     const QTextCursor cursor = QTextEdit::textCursor();
     mime->setHtml(QTextDocumentFragment(cursor).toHtml());
-    mime->setText(EditorCommandRunner::selectedText(*this));
+    EditorMimeData::setText(*mime, EditorCommandRunner::selectedText(*this));
     return mime;
 }
 
@@ -339,7 +354,7 @@ void RichTextView::insertFromMimeData(const QMimeData *source)
         return;
     }
     if (source->hasText())
-        EditorCommandRunner(*this).insert(source->text());
+        EditorCommandRunner(*this).insert(EditorMimeData::insertedText(source));
 }
 
 void RichTextView::dragEnterEvent(QDragEnterEvent *event)

@@ -55,6 +55,7 @@ public:
     QColorDialog *colorDialog() const { return m_colorDialog; }
 
 protected:
+    void releaseStorage() override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -1,20 +1,30 @@
+#include "ActionDispatcher.h"
 #include "Alerts.h"
 #include "AppDelegate.h"
 #include "DocumentController.h"
 #include "Preferences.h"
 #include "document/TextDocument.h"
+#include "editor/EditorTextView.h"
 #include "editor/EditorView.h"
 #include "editor/EditorViewController.h"
 #include "editor/EditorWindowController.h"
+#include "editor/FindBar.h"
 #include "editor/LineNumberGutter.h"
+#include "editor/RichTextView.h"
 #include "editor/SyntaxHighlighter.h"
 #include "text/Localization.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
+#include <QMenu>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +76,12 @@ protected:
             return false;
         editor->perform(item);
         return true;
+    }
+
+    EditorViewController *openUntitled()
+    {
+        TextDocument *document = delegate->documentController()->newDocument();
+        return EditorWindowController::all().front()->editorFor(document);
     }
 
     std::unique_ptr<AppDelegate> delegate;
@@ -196,4 +212,187 @@ TEST_F(EditorControllerTest, ConvertingASavedFileMakesACopyAndAnUntitledOneConve
     EXPECT_TRUE(copy->isRichText());
     EXPECT_EQ(copy->text(), u"plain words\n");
     Localization::setCurrent(AppLanguage::system);
+}
+
+namespace {
+
+bool showsRichText(const EditorViewController *editor)
+{
+    return dynamic_cast<RichTextView *>(editor->editorView()) != nullptr;
+}
+
+// The editor is whole: its one view shows the document's mode, and the find bar and the gutter
+// follow that view.
+void expectConsistent(const EditorViewController *editor)
+{
+    EXPECT_EQ(showsRichText(editor), editor->document()->isRichText());
+    EXPECT_EQ(dynamic_cast<EditorTextView *>(editor->editorView()) != nullptr,
+              !editor->document()->isRichText());
+    EXPECT_EQ(editor->findBar()->view(), editor->editorView());
+    EXPECT_TRUE(editor->textView()->isVisibleTo(editor));
+}
+
+// Triggers the item named name of the next context menu shown, then closes the menu.
+class ItemChooser : public QObject
+{
+public:
+    explicit ItemChooser(QLatin1String name)
+        : m_name(name)
+    {
+        QApplication::instance()->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *menu = qobject_cast<QMenu *>(watched);
+        if (!menu || event->type() != QEvent::Show || triggered)
+            return false;
+        for (QAction *action : menu->actions())
+            if (action->objectName() == m_name && action->isEnabled()) {
+                triggered = true;
+                action->trigger();
+            }
+        QMetaObject::invokeMethod(menu, &QMenu::close, Qt::QueuedConnection);
+        return false;
+    }
+    bool triggered = false;
+
+private:
+    QLatin1String m_name;
+};
+
+void deleteRetiredViews()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+// The view that asks for an undo or a redo is replaced by that very step when it switches between
+// plain and rich text; it must outlive its own key handler.
+TEST_F(EditorControllerTest, UndoAndRedoKeysOfAConversionReplaceTheViewThatReceivedThem)
+{
+    EditorViewController *editor = openUntitled();
+    TextDocument *document = editor->document();
+    QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
+    ASSERT_EQ(document->text(), u"hello rich");
+    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    ASSERT_TRUE(document->isRichText());
+    expectConsistent(editor);
+
+    QPointer<QWidget> richView = editor->textView();
+    QApplication::setActiveWindow(editor->window());
+    richView->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), richView);
+    QTest::keyClick(richView, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(document->isRichText());
+    EXPECT_EQ(document->text(), u"hello rich");
+    expectConsistent(editor);
+    EXPECT_EQ(QApplication::focusWidget(), editor->textView()); // typing goes on in the new view
+    ASSERT_NE(editor->textView(), richView);
+    // The replaced view is gone once the event loop gets control back, and not before.
+    EXPECT_TRUE(richView);
+    EXPECT_FALSE(richView->isVisible());
+    deleteRetiredViews();
+    EXPECT_FALSE(richView);
+
+    QPointer<QWidget> plainView = editor->textView();
+    QTest::keyClick(plainView, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(document->isRichText());
+    EXPECT_EQ(document->text(), u"hello rich");
+    expectConsistent(editor);
+    deleteRetiredViews();
+    EXPECT_FALSE(plainView);
+
+    // The new view edits the same document, and undo still walks the whole history.
+    QTest::keyClick(editor->textView(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(editor->textView(), QStringLiteral("!"));
+    EXPECT_EQ(document->text(), u"hello rich!");
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(document->text(), u"hello rich");
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(document->isRichText());
+    expectConsistent(editor);
+    deleteRetiredViews();
+    QTest::keyClicks(editor->textView(), QStringLiteral("?"));
+    EXPECT_TRUE(document->text().contains(u'?'));
+}
+
+TEST_F(EditorControllerTest, UndoAndRedoMenuCommandsOfAConversionReplaceTheViewThatPerformedThem)
+{
+    EditorViewController *editor = openUntitled();
+    TextDocument *document = editor->document();
+    QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
+    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+
+    // As the Edit menu sends them: to the text view, through the dispatcher.
+    const auto menu = [&](const char *action) {
+        return ActionDispatcher::shared().perform(
+            MenuItemInfo{QString::fromLatin1(action), 0, {}, editor->textView()});
+    };
+    QPointer<QWidget> richView = editor->textView();
+    ASSERT_TRUE(menu("undo:"));
+    EXPECT_FALSE(document->isRichText());
+    expectConsistent(editor);
+    ASSERT_TRUE(menu("redo:"));
+    EXPECT_TRUE(document->isRichText());
+    expectConsistent(editor);
+    ASSERT_TRUE(menu("undo:"));
+    EXPECT_FALSE(document->isRichText());
+    EXPECT_EQ(document->text(), u"hello rich");
+    deleteRetiredViews();
+    EXPECT_FALSE(richView);
+    expectConsistent(editor);
+}
+
+TEST_F(EditorControllerTest, UndoingAConversionInsideAConvertedCopyKeepsEveryEditor)
+{
+    EditorViewController *original =
+        open(QStringLiteral("letter.rtf"), "{\\rtf1\\ansi hello rich\\par}");
+    ASSERT_TRUE(original->document()->isRichText());
+    TextDocument *copy = original->toggleRichText();
+    ASSERT_NE(copy, original->document());
+    EditorViewController *editor = EditorWindowController::all().front()->editorFor(copy);
+    ASSERT_TRUE(editor);
+    ASSERT_FALSE(copy->isRichText());
+    expectConsistent(editor);
+
+    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    ASSERT_TRUE(copy->isRichText());
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(copy->isRichText());
+    expectConsistent(editor);
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(copy->isRichText());
+    expectConsistent(editor);
+    deleteRetiredViews();
+
+    // The saved original was never touched.
+    EXPECT_TRUE(original->document()->isRichText());
+    EXPECT_FALSE(original->document()->isEdited());
+    expectConsistent(original);
+}
+
+TEST_F(EditorControllerTest, UndoFromTheTextsContextMenuReplacesTheViewThatShowedTheMenu)
+{
+    EditorViewController *editor = openUntitled();
+    TextDocument *document = editor->document();
+    QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
+    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+
+    for (const char *name : {"edit-undo", "edit-redo", "edit-undo"}) {
+        SCOPED_TRACE(name);
+        const bool wasRich = document->isRichText();
+        auto *view = qobject_cast<QAbstractScrollArea *>(editor->textView());
+        ASSERT_TRUE(view);
+        // The item is chosen as the menu shows, from inside the view's own menu handler.
+        ItemChooser chooser{QLatin1String(name)};
+        const QPoint at(10, 10);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &event);
+        ASSERT_TRUE(chooser.triggered);
+        EXPECT_NE(document->isRichText(), wasRich);
+        EXPECT_EQ(document->text(), u"hello rich");
+        expectConsistent(editor);
+        deleteRetiredViews();
+    }
 }
