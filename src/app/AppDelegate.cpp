@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QMenu>
 #include <QUrl>
 
@@ -77,11 +78,15 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
     m_snapshotRequest = snapshotRequest(arguments);
 }
 
-QStringList AppDelegate::fileArguments(const QStringList &arguments)
+namespace {
+
+// The positions in arguments of the names that are files to open.
+QList<qsizetype> fileArgumentPositions(const QStringList &arguments)
 {
-    QStringList files;
+    QList<qsizetype> positions;
     int skip = 0;
-    for (const QString &name : arguments) {
+    for (qsizetype at = 0; at < arguments.size(); ++at) {
+        const QString &name = arguments[at];
         if (skip > 0) {
             --skip;
             continue;
@@ -91,9 +96,27 @@ QStringList AppDelegate::fileArguments(const QStringList &arguments)
         else if (name == u"--lang")
             skip = 1;
         else if (!name.startsWith(u'-'))
-            files.append(name);
+            positions.append(at);
     }
+    return positions;
+}
+
+} // namespace
+
+QStringList AppDelegate::fileArguments(const QStringList &arguments)
+{
+    QStringList files;
+    for (const qsizetype at : fileArgumentPositions(arguments))
+        files.append(arguments[at]);
     return files;
+}
+
+QStringList AppDelegate::withAbsoluteFiles(QStringList arguments, const QString &workingFolder)
+{
+    for (const qsizetype at : fileArgumentPositions(arguments))
+        if (!arguments[at].startsWith(u'/'))
+            arguments[at] = QDir::cleanPath(workingFolder + u'/' + arguments[at]);
+    return arguments;
 }
 
 AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)

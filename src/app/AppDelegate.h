@@ -44,6 +44,9 @@ public:
     OpenResult openFiles(const QStringList &arguments);
     // The names openFiles would try to open, in order.
     static QStringList fileArguments(const QStringList &arguments);
+    // arguments with each relative file name made absolute against workingFolder, by text alone
+    // (escaped bytes stay as they are, symbolic links are not resolved); options are unchanged.
+    static QStringList withAbsoluteFiles(QStringList arguments, const QString &workingFolder);
     bool applicationShouldOpenUntitledFile() const { return !m_snapshotRequest.has_value(); }
 
     DocumentController *documentController() const { return m_documentController; }
