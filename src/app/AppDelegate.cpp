@@ -6,13 +6,17 @@
 #include "DocumentController.h"
 #include "MainMenu.h"
 #include "Preferences.h"
+#include "SignalHandler.h"
 #include "editor/EditorWindowController.h"
+
+#include <csignal>
 
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QUrl>
 
 namespace plumeo {
@@ -76,6 +80,22 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
             Qt::UniqueConnection);
 
     m_snapshotRequest = snapshotRequest(arguments);
+
+    // A logout or `kill` asks to quit the way Quit does, so that unsaved work gets its prompt.
+    if (!m_signalHandler) {
+        m_signalHandler = new SignalHandler({SIGTERM, SIGHUP}, this);
+        connect(m_signalHandler, &SignalHandler::received, this,
+                &AppDelegate::terminationRequested);
+    }
+}
+
+void AppDelegate::terminationRequested()
+{
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        QCoreApplication::quit();
+        return;
+    }
+    terminate();
 }
 
 namespace {
@@ -132,6 +152,11 @@ AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)
 
 bool AppDelegate::terminate()
 {
+    // Already asking (a second signal, or Quit while the prompts of a signal are up): the user is
+    // deciding, and closing the same documents twice over would prompt twice.
+    if (m_terminating)
+        return false;
+    const QScopedValueRollback<bool> terminating(m_terminating, true);
     const auto windows = EditorWindowController::all();
     for (EditorWindowController *window : windows)
         if (!window->closeAllDocuments())

@@ -12,6 +12,7 @@ class QMenu;
 namespace plumeo {
 
 class DocumentController;
+class SignalHandler;
 
 // Prepares the application before any window exists (settings defaults, dark appearance, document
 // controller, menus), opens the files it is given, and handles the application-wide commands. The
@@ -54,8 +55,11 @@ public:
     static std::optional<SnapshotRequest> snapshotRequest(const QStringList &arguments);
 
     // Asks every window to close (saving as the user decides), then quits. False if the user
-    // cancelled.
+    // cancelled, or if a termination is already asking.
     bool terminate();
+    // SIGTERM and SIGHUP, once launched: terminate(), which prompts for unsaved documents and quits
+    // at once when there are none. A cancelled prompt leaves the application running.
+    void terminationRequested();
 
     bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
@@ -67,6 +71,8 @@ private:
 
     DocumentController *m_documentController = nullptr;
     std::optional<SnapshotRequest> m_snapshotRequest;
+    SignalHandler *m_signalHandler = nullptr;
+    bool m_terminating = false;
 };
 
 } // namespace plumeo
