@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include <QCryptographicHash>
@@ -29,7 +30,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The instance's answer once it holds the message, and the launch's confirmation that it then
+// leaves the files to the instance.
 constexpr QByteArrayView acknowledgement = "ok";
+constexpr char confirmation = 'g';
 constexpr int headerSize = 4;
 
 // A descriptor closed when it goes out of scope.
@@ -200,7 +204,12 @@ deliver(const QByteArray &path, const QByteArray &message, std::chrono::millisec
             return {Delivery::unanswered, errno};
         }
     }
-    return {answer.startsWith(acknowledgement) ? Delivery::delivered : Delivery::unanswered, 0};
+    if (!answer.startsWith(acknowledgement))
+        return {Delivery::unanswered, 0};
+    // One byte into an empty socket buffer: it cannot block.
+    if (::send(socket.get(), &confirmation, 1, MSG_NOSIGNAL) != 1)
+        return {Delivery::unanswered, errno};
+    return {Delivery::delivered, 0};
 }
 
 // Whether nothing listens on path any more: connecting is refused by the kernel.
@@ -242,12 +251,8 @@ int bindAndListen(const QByteArray &path)
 QString unansweredProblem(std::chrono::milliseconds patience)
 {
     const QString seconds = QString::number(patience.count() / 1000.0);
-    return L(QStringLiteral(
-                 "le Plumeo déjà ouvert n’a pas répondu en %1 s ; les fichiers s’ouvrent "
-                 "dans une nouvelle instance, qui ne les partagera pas"),
-             QStringLiteral(
-                 "the running Plumeo did not answer within %1 s; the files open in a new "
-                 "instance, which will not share them"))
+    return L(QStringLiteral("le Plumeo déjà ouvert n’a pas répondu en %1 s"),
+             QStringLiteral("the running Plumeo did not answer within %1 s"))
         .arg(seconds);
 }
 
@@ -399,27 +404,45 @@ void SingleInstance::accept()
             socket->deleteLater();
             continue;
         }
-        auto buffer = std::make_shared<QByteArray>();
-        const auto read = [this, socket, buffer] {
-            buffer->append(socket->readAll());
-            if (buffer->size() < headerSize)
+        struct Exchange
+        {
+            QByteArray buffer;
+            std::optional<QByteArrayList> arguments;
+        };
+        auto exchange = std::make_shared<Exchange>();
+        const auto read = [this, socket, exchange] {
+            QByteArray &buffer = exchange->buffer;
+            buffer.append(socket->readAll());
+            if (!exchange->arguments) {
+                if (buffer.size() < headerSize)
+                    return;
+                const quint32 length = qFromBigEndian<quint32>(buffer.constData());
+                if (length > maximumMessageSize) {
+                    socket->abort();
+                    return;
+                }
+                if (buffer.size() < headerSize + qsizetype(length))
+                    return;
+                QByteArrayList arguments =
+                    QByteArrayView(buffer).sliced(headerSize, length).toByteArray().split('\0');
+                // Every argument ends with a NUL, so the split leaves one empty piece at the end.
+                arguments.removeLast();
+                exchange->arguments = std::move(arguments);
+                buffer.remove(0, headerSize + length);
+                socket->write(acknowledgement.data(), acknowledgement.size());
+                socket->flush();
+            }
+            // The files are opened only once the launch confirms that it counts on this instance:
+            // a launch that gave up waiting opens them itself, and they must not open twice.
+            if (buffer.isEmpty())
                 return;
-            const quint32 length = qFromBigEndian<quint32>(buffer->constData());
-            if (length > maximumMessageSize) {
+            if (buffer.front() != confirmation) {
                 socket->abort();
                 return;
             }
-            if (buffer->size() < headerSize + qsizetype(length))
-                return;
-            QByteArrayList arguments =
-                QByteArrayView(*buffer).sliced(headerSize, length).toByteArray().split('\0');
-            // Every argument ends with a NUL, so the split leaves one empty piece at the end.
-            arguments.removeLast();
-            buffer->clear();
             disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
-            // The launch may exit as soon as it has the answer, before the files are opened.
-            socket->write(acknowledgement.data(), acknowledgement.size());
-            socket->flush();
+            const QByteArrayList arguments = std::move(*exchange->arguments);
+            socket->disconnectFromServer();
             if (m_receiver)
                 m_receiver(arguments);
         };

@@ -25,9 +25,10 @@ namespace plumeo {
 //
 // A message is the arguments as bytes (paths exactly as the file system names them, see
 // NativePath), framed by their length, of any size up to maximumMessageSize; the instance answers
-// once it holds the whole message. A socket is never removed while something accepts connections
-// on it: an instance too busy to answer is left alone, and the launch opens its files itself.
-// Only a socket nobody listens on (the instance crashed) is replaced.
+// once it holds the whole message, and acts on it only when the launch confirms, so that files are
+// opened by exactly one process. A socket is never removed while something accepts connections on
+// it: an instance too busy to answer is left alone, and the launch opens its files itself,
+// unshared. Only a socket nobody listens on (the instance crashed) is replaced.
 class SingleInstance : public QObject
 {
     Q_OBJECT

@@ -133,8 +133,14 @@ protected:
     SingleInstance::Outcome sendFromAnotherLaunch(const QByteArrayList &arguments,
                                                   std::chrono::milliseconds patience = 10s)
     {
-        return whileServing(
-            [&] { return SingleInstance::join(path, arguments, patience).outcome; });
+        const qsizetype before = received.size();
+        const SingleInstance::Outcome outcome =
+            whileServing([&] { return SingleInstance::join(path, arguments, patience).outcome; });
+        // The instance acts on the launch's confirmation, which may still be on its way.
+        if (outcome == SingleInstance::Outcome::delivered) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() > before; }, 10000));
+        }
+        return outcome;
     }
 
     QTemporaryDir folder;
@@ -264,10 +270,12 @@ TEST_F(ChannelTest, AMessageWrittenInPiecesArrivesWhole)
         }
         char buffer[8] = {};
         const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        (void)::write(fd, "g", 1);
         ::close(fd);
         return QByteArray(buffer, int(std::max<ssize_t>(count, 0)));
     });
     EXPECT_EQ(answer, "ok");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !received.isEmpty(); }, 10000));
     ASSERT_EQ(received.size(), 1);
     EXPECT_EQ(received[0], arguments);
 }
@@ -312,6 +320,25 @@ TEST_F(ChannelTest, ABusyInstanceIsWaitedForNotReplaced)
     ASSERT_EQ(received.size(), 2);
     EXPECT_EQ(received[1], QByteArrayList{"/tmp/second.txt"});
     EXPECT_EQ(inodeOf(path), socketFile);
+}
+
+TEST_F(ChannelTest, FilesOfALaunchThatGaveUpAreNotOpenedByTheInstanceToo)
+{
+    becomeInstance();
+    SingleInstance::Outcome late = SingleInstance::Outcome::delivered;
+    // The instance stays busy with the first message until a second launch has given up on it
+    // and opened its files itself.
+    onReceive = [&] {
+        if (received.size() == 1)
+            std::thread([&] {
+                late = SingleInstance::join(path, {"/tmp/late.txt"}, 300ms).outcome;
+            }).join();
+    };
+    EXPECT_EQ(sendFromAnotherLaunch({"/tmp/first.txt"}), SingleInstance::Outcome::delivered);
+    EXPECT_EQ(late, SingleInstance::Outcome::alone);
+    // A third launch, served after the one that gave up.
+    EXPECT_EQ(sendFromAnotherLaunch({"/tmp/third.txt"}), SingleInstance::Outcome::delivered);
+    EXPECT_EQ(received, (QList<QByteArrayList>{{"/tmp/first.txt"}, {"/tmp/third.txt"}}));
 }
 
 TEST_F(ChannelTest, AnInstanceThatNeverAnswersKeepsItsChannel)
