@@ -92,10 +92,17 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
 void AppDelegate::terminationRequested()
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        m_quitting = true;
         QCoreApplication::quit();
         return;
     }
-    terminate();
+    if (!terminate())
+        return;
+    // A signal during launch finds alerts up (a file that could not be opened) before the event
+    // loop runs, where quit() does nothing: close them so that launch can see it is to stop.
+    while (QWidget *modal = QApplication::activeModalWidget())
+        if (!modal->close())
+            break;
 }
 
 namespace {
@@ -161,6 +168,7 @@ bool AppDelegate::terminate()
     for (EditorWindowController *window : windows)
         if (!window->closeAllDocuments())
             return false;
+    m_quitting = true;
     QCoreApplication::quit();
     return true;
 }

@@ -60,6 +60,8 @@ public:
     // SIGTERM and SIGHUP, once launched: terminate(), which prompts for unsaved documents and quits
     // at once when there are none. A cancelled prompt leaves the application running.
     void terminationRequested();
+    // Whether terminate() has decided to quit: launch checks it before running the event loop.
+    bool isQuitting() const { return m_quitting; }
 
     bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
@@ -73,6 +75,7 @@ private:
     std::optional<SnapshotRequest> m_snapshotRequest;
     SignalHandler *m_signalHandler = nullptr;
     bool m_terminating = false;
+    bool m_quitting = false;
 };
 
 } // namespace plumeo

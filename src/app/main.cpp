@@ -69,8 +69,10 @@ int main(int argc, char **argv)
             problem = launch.problem;
         }
         if (!problem.isEmpty())
-            warn(L(QStringLiteral("%1 ; cette fenêtre est une instance séparée."),
-                   QStringLiteral("%1; this window is a separate instance."))
+            warn(L(QStringLiteral("%1 ; ce Plumeo ouvre ses fichiers lui-même, en instance "
+                                  "séparée."),
+                   QStringLiteral("%1; this Plumeo opens its files itself, as a separate "
+                                  "instance."))
                      .arg(problem));
     }
 
@@ -86,6 +88,9 @@ int main(int argc, char **argv)
         });
 
     const AppDelegate::OpenResult opened = delegate.openFiles(arguments);
+    // Asked to quit (SIGTERM, SIGHUP) while opening.
+    if (delegate.isQuitting())
+        return 0;
     if (opened.requested == 0 && delegate.applicationShouldOpenUntitledFile())
         delegate.documentController()->newDocument();
     // Started for files of which none could be opened (each was reported): nothing to show.

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -136,4 +137,32 @@ TEST_F(TerminationSignalTest, DiscardingAtThePromptQuitsCleanly)
     EXPECT_EQ(prompts, 1);
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(document.isNull());
+}
+
+TEST_F(TerminationSignalTest, ASignalWhileLaunchShowsAnAlertEndsTheLaunch)
+{
+    // A folder cannot be opened: launch shows an alert before the event loop runs.
+    QTemporaryDir folder;
+    bool alerted = false;
+    bool closedByTest = false;
+    int ticks = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (!alerted) {
+            alerted = true;
+            ::kill(::getpid(), SIGTERM);
+        } else if (++ticks == 500) {
+            closedByTest = true;
+            modal->close();
+        }
+    });
+    poll.start(20);
+    const AppDelegate::OpenResult opened = delegate.openFiles({folder.path()});
+    EXPECT_TRUE(alerted);
+    EXPECT_FALSE(closedByTest);
+    EXPECT_EQ(opened.opened, 0);
+    EXPECT_TRUE(delegate.isQuitting());
 }
