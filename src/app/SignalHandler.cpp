@@ -66,14 +66,17 @@ SignalHandler::~SignalHandler()
 
 void SignalHandler::drain()
 {
+    // The same signal sent several times before the loop came round is one request: a second
+    // `kill` while the first is being handled must not ask the user twice.
+    QList<int> pending;
     unsigned char numbers[64];
-    for (;;) {
-        const ssize_t count = ::read(readEnd, numbers, sizeof numbers);
-        if (count <= 0)
-            return;
+    ssize_t count;
+    while ((count = ::read(readEnd, numbers, sizeof numbers)) > 0)
         for (ssize_t at = 0; at < count; ++at)
-            Q_EMIT received(numbers[at]);
-    }
+            if (!pending.contains(numbers[at]))
+                pending.append(numbers[at]);
+    for (const int signalNumber : pending)
+        Q_EMIT received(signalNumber);
 }
 
 } // namespace plumeo

@@ -23,8 +23,8 @@ public:
     bool isActive() const { return m_notifier != nullptr; }
 
 Q_SIGNALS:
-    // Emitted from the event loop once per signal received (signals arriving together may be
-    // merged by the system).
+    // Emitted from the event loop for each signal received since the loop last came round; a
+    // signal received several times in that while is reported once.
     void received(int signalNumber);
 
 private:

@@ -25,10 +25,11 @@ namespace {
 constexpr int stillRunning = 7;
 constexpr int watchdogFired = 99;
 
-// Runs the application's event loop until something quits it, with signalNumber sent to this
+// Runs the application's event loop until something quits it, with signalNumbers sent to this
 // very process once the loop runs. onPrompt is called from the loop while a modal prompt is up,
 // with the number of times it was called before.
-int runAfterSignal(int signalNumber, const std::function<void(QMessageBox *, int)> &onPrompt = {})
+int runAfterSignals(const QList<int> &signalNumbers,
+                    const std::function<void(QMessageBox *, int)> &onPrompt = {})
 {
     QTimer watchdog;
     watchdog.setSingleShot(true);
@@ -43,7 +44,10 @@ int runAfterSignal(int signalNumber, const std::function<void(QMessageBox *, int
                 onPrompt(box, ticks++);
     });
     prompts.start(20);
-    QTimer::singleShot(0, [signalNumber] { ::kill(::getpid(), signalNumber); });
+    QTimer::singleShot(0, [signalNumbers] {
+        for (const int signalNumber : signalNumbers)
+            ::kill(::getpid(), signalNumber);
+    });
     return QCoreApplication::exec();
 }
 
@@ -88,11 +92,11 @@ TEST_F(TerminationSignalTest, WithNothingUnsavedTheApplicationQuits)
     for (const int signalNumber : {SIGTERM, SIGHUP}) {
         delegate.documentController()->newDocument();
         bool prompted = false;
-        EXPECT_EQ(runAfterSignal(signalNumber,
-                                 [&](QMessageBox *box, int) {
-                                     prompted = true;
-                                     box->reject();
-                                 }),
+        EXPECT_EQ(runAfterSignals({signalNumber},
+                                  [&](QMessageBox *box, int) {
+                                      prompted = true;
+                                      box->reject();
+                                  }),
                   0)
             << "signal " << signalNumber;
         EXPECT_FALSE(prompted);
@@ -103,7 +107,7 @@ TEST_F(TerminationSignalTest, AnEditedDocumentIsAskedForAndCancelKeepsRunning)
 {
     const QPointer<TextDocument> document = editedDocument();
     int prompts = 0;
-    const int code = runAfterSignal(SIGTERM, [&](QMessageBox *box, int tick) {
+    const int code = runAfterSignals({SIGTERM}, [&](QMessageBox *box, int tick) {
         if (!box->property("seen").toBool()) {
             box->setProperty("seen", true);
             ++prompts;
@@ -126,7 +130,7 @@ TEST_F(TerminationSignalTest, DiscardingAtThePromptQuitsCleanly)
 {
     const QPointer<TextDocument> document = editedDocument();
     int prompts = 0;
-    const int code = runAfterSignal(SIGHUP, [&](QMessageBox *box, int) {
+    const int code = runAfterSignals({SIGHUP}, [&](QMessageBox *box, int) {
         // The box stays up until its event loop returns: answer it once.
         if (!box->property("answered").toBool()) {
             box->setProperty("answered", true);
@@ -165,4 +169,20 @@ TEST_F(TerminationSignalTest, ASignalWhileLaunchShowsAnAlertEndsTheLaunch)
     EXPECT_FALSE(closedByTest);
     EXPECT_EQ(opened.opened, 0);
     EXPECT_TRUE(delegate.isQuitting());
+}
+
+TEST_F(TerminationSignalTest, SignalsSentTogetherAskOnce)
+{
+    editedDocument();
+    int prompts = 0;
+    const int code = runAfterSignals({SIGTERM, SIGTERM, SIGTERM}, [&](QMessageBox *box, int) {
+        if (!box->property("seen").toBool()) {
+            box->setProperty("seen", true);
+            ++prompts;
+            buttonWithRole(box, QMessageBox::RejectRole)->click();
+            QTimer::singleShot(300, [] { QCoreApplication::exit(stillRunning); });
+        }
+    });
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(code, stillRunning);
 }
