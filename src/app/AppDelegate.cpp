@@ -6,12 +6,17 @@
 #include "DocumentController.h"
 #include "MainMenu.h"
 #include "Preferences.h"
+#include "SignalHandler.h"
 #include "editor/EditorWindowController.h"
+
+#include <csignal>
 
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QUrl>
 
 namespace plumeo {
@@ -75,13 +80,40 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
             Qt::UniqueConnection);
 
     m_snapshotRequest = snapshotRequest(arguments);
+
+    // A logout or `kill` asks to quit the way Quit does, so that unsaved work gets its prompt.
+    if (!m_signalHandler) {
+        m_signalHandler = new SignalHandler({SIGTERM, SIGHUP}, this);
+        connect(m_signalHandler, &SignalHandler::received, this,
+                &AppDelegate::terminationRequested);
+    }
 }
 
-QStringList AppDelegate::fileArguments(const QStringList &arguments)
+void AppDelegate::terminationRequested()
 {
-    QStringList files;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        m_quitting = true;
+        QCoreApplication::quit();
+        return;
+    }
+    if (!terminate())
+        return;
+    // A signal during launch finds alerts up (a file that could not be opened) before the event
+    // loop runs, where quit() does nothing: close them so that launch can see it is to stop.
+    while (QWidget *modal = QApplication::activeModalWidget())
+        if (!modal->close())
+            break;
+}
+
+namespace {
+
+// The positions in arguments of the names that are files to open.
+QList<qsizetype> fileArgumentPositions(const QStringList &arguments)
+{
+    QList<qsizetype> positions;
     int skip = 0;
-    for (const QString &name : arguments) {
+    for (qsizetype at = 0; at < arguments.size(); ++at) {
+        const QString &name = arguments[at];
         if (skip > 0) {
             --skip;
             continue;
@@ -91,9 +123,27 @@ QStringList AppDelegate::fileArguments(const QStringList &arguments)
         else if (name == u"--lang")
             skip = 1;
         else if (!name.startsWith(u'-'))
-            files.append(name);
+            positions.append(at);
     }
+    return positions;
+}
+
+} // namespace
+
+QStringList AppDelegate::fileArguments(const QStringList &arguments)
+{
+    QStringList files;
+    for (const qsizetype at : fileArgumentPositions(arguments))
+        files.append(arguments[at]);
     return files;
+}
+
+QStringList AppDelegate::withAbsoluteFiles(QStringList arguments, const QString &workingFolder)
+{
+    for (const qsizetype at : fileArgumentPositions(arguments))
+        if (!arguments[at].startsWith(u'/'))
+            arguments[at] = QDir::cleanPath(workingFolder + u'/' + arguments[at]);
+    return arguments;
 }
 
 AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)
@@ -109,10 +159,16 @@ AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)
 
 bool AppDelegate::terminate()
 {
+    // Already asking (a second signal, or Quit while the prompts of a signal are up): the user is
+    // deciding, and closing the same documents twice over would prompt twice.
+    if (m_terminating)
+        return false;
+    const QScopedValueRollback<bool> terminating(m_terminating, true);
     const auto windows = EditorWindowController::all();
     for (EditorWindowController *window : windows)
         if (!window->closeAllDocuments())
             return false;
+    m_quitting = true;
     QCoreApplication::quit();
     return true;
 }

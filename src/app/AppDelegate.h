@@ -12,6 +12,7 @@ class QMenu;
 namespace plumeo {
 
 class DocumentController;
+class SignalHandler;
 
 // Prepares the application before any window exists (settings defaults, dark appearance, document
 // controller, menus), opens the files it is given, and handles the application-wide commands. The
@@ -44,6 +45,9 @@ public:
     OpenResult openFiles(const QStringList &arguments);
     // The names openFiles would try to open, in order.
     static QStringList fileArguments(const QStringList &arguments);
+    // arguments with each relative file name made absolute against workingFolder, by text alone
+    // (escaped bytes stay as they are, symbolic links are not resolved); options are unchanged.
+    static QStringList withAbsoluteFiles(QStringList arguments, const QString &workingFolder);
     bool applicationShouldOpenUntitledFile() const { return !m_snapshotRequest.has_value(); }
 
     DocumentController *documentController() const { return m_documentController; }
@@ -51,8 +55,13 @@ public:
     static std::optional<SnapshotRequest> snapshotRequest(const QStringList &arguments);
 
     // Asks every window to close (saving as the user decides), then quits. False if the user
-    // cancelled.
+    // cancelled, or if a termination is already asking.
     bool terminate();
+    // SIGTERM and SIGHUP, once launched: terminate(), which prompts for unsaved documents and quits
+    // at once when there are none. A cancelled prompt leaves the application running.
+    void terminationRequested();
+    // Whether terminate() has decided to quit: launch checks it before running the event loop.
+    bool isQuitting() const { return m_quitting; }
 
     bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
@@ -64,6 +73,9 @@ private:
 
     DocumentController *m_documentController = nullptr;
     std::optional<SnapshotRequest> m_snapshotRequest;
+    SignalHandler *m_signalHandler = nullptr;
+    bool m_terminating = false;
+    bool m_quitting = false;
 };
 
 } // namespace plumeo

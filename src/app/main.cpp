@@ -2,10 +2,39 @@
 #include "BuildInfo.h"
 #include "DocumentController.h"
 #include "SingleInstance.h"
+#include "io/NativePath.h"
+#include "text/Localization.h"
+
+#include <cstdio>
+#include <optional>
 
 #include <QApplication>
+#include <QDir>
+
+#include <unistd.h>
 
 using namespace plumeo;
+
+namespace {
+
+// The working folder as bytes: QDir::currentPath() would decode a name that is not UTF-8 lossily.
+QString workingFolder()
+{
+    QByteArray buffer(4096, '\0');
+    while (::getcwd(buffer.data(), size_t(buffer.size())) == nullptr) {
+        if (errno != ERANGE)
+            return QDir::currentPath();
+        buffer.resize(buffer.size() * 2);
+    }
+    return NativePath::decode(QByteArrayView(buffer.constData()));
+}
+
+void warn(const QString &problem)
+{
+    std::fprintf(stderr, "plumeo: %s\n", qPrintable(problem));
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -13,25 +42,55 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Plumeo"));
     QApplication::setApplicationVersion(QString::fromLatin1(buildinfo::version));
     QApplication::setDesktopFileName(QStringLiteral("plumeo"));
-    const QStringList arguments = QApplication::arguments().mid(1);
+    // File names are bytes: taken from argv (Qt has removed its own options from it) rather than
+    // from QApplication::arguments(), which decodes them lossily. The running instance has another
+    // working folder, hence absolute names.
+    QStringList arguments;
+    for (int at = 1; at < argc; ++at)
+        arguments.append(NativePath::decode(QByteArrayView(argv[at])));
+    arguments = AppDelegate::withAbsoluteFiles(arguments, workingFolder());
 
     AppDelegate delegate;
     const auto snapshot = AppDelegate::snapshotRequest(arguments);
     // Snapshots and test runs are separate processes by nature; everything else joins the running
     // Plumeo if there is one.
-    const bool shared = !snapshot && qEnvironmentVariableIsEmpty("PLUMEO_TESTING");
-    if (shared && SingleInstance::forward(arguments))
-        return 0;
+    std::optional<QByteArray> channel;
+    SingleInstance::Launch launch;
+    if (!snapshot && qEnvironmentVariableIsEmpty("PLUMEO_TESTING")) {
+        QString problem;
+        channel = SingleInstance::channelPath(&problem);
+        if (channel) {
+            QByteArrayList message;
+            for (const QString &argument : arguments)
+                message.append(NativePath::encode(argument));
+            launch = SingleInstance::join(*channel, message);
+            if (launch.outcome == SingleInstance::Outcome::delivered)
+                return 0;
+            problem = launch.problem;
+        }
+        if (!problem.isEmpty())
+            warn(L(QStringLiteral("%1 ; ce Plumeo ouvre ses fichiers lui-même, en instance "
+                                  "séparée."),
+                   QStringLiteral("%1; this Plumeo opens its files itself, as a separate "
+                                  "instance."))
+                     .arg(problem));
+    }
 
     delegate.applicationWillFinishLaunching(arguments);
     SingleInstance instance;
-    if (shared)
-        instance.listen([&delegate](const QStringList &later) {
-            if (delegate.openFiles(later).requested == 0)
+    if (channel && launch.outcome == SingleInstance::Outcome::listening)
+        instance.serve(launch, *channel, [&delegate](const QByteArrayList &later) {
+            QStringList names;
+            for (const QByteArray &argument : later)
+                names.append(NativePath::decode(argument));
+            if (delegate.openFiles(names).requested == 0)
                 delegate.documentController()->newDocument();
         });
 
     const AppDelegate::OpenResult opened = delegate.openFiles(arguments);
+    // Asked to quit (SIGTERM, SIGHUP) while opening.
+    if (delegate.isQuitting())
+        return 0;
     if (opened.requested == 0 && delegate.applicationShouldOpenUntitledFile())
         delegate.documentController()->newDocument();
     // Started for files of which none could be opened (each was reported): nothing to show.
