@@ -3,6 +3,7 @@
 #include "AppDelegate.h"
 #include "DocumentCommands.h"
 #include "DocumentController.h"
+#include "core/io/IoTestSupport.h"
 #include "document/TextDocument.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
@@ -15,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,14 +94,13 @@ TEST_F(SaveFaults, MovingOntoAFullDiskSaysSoAndKeepsTheFile)
     if (::geteuid() != 0)
         GTEST_SKIP() << "mounting a tmpfs needs root";
     const QString tiny = dir.filePath(QStringLiteral("tiny"));
-    QDir().mkpath(tiny);
-    if (::mount("tmpfs", QFile::encodeName(tiny).constData(), "tmpfs", 0, "size=64k") != 0)
+    const plumeo::testing::TinyFileSystem fileSystem(tiny, 64);
+    if (!fileSystem.isMounted())
         GTEST_SKIP() << "mounting a tmpfs is not permitted here";
     const QByteArray contents = QByteArray("a line of text\n").repeated(20000);
     TextDocument *document = open(QStringLiteral("large.txt"), contents, 0644);
     DocumentCommands commands(document, nullptr);
     EXPECT_FALSE(commands.moveTo(tiny));
-    ::umount2(QFile::encodeName(tiny).constData(), MNT_DETACH);
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].description, u"The document “large.txt” couldn’t be moved.");
     EXPECT_EQ(alerts[0].recoverySuggestion, u"The disk is full.");
