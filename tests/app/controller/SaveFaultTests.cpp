@@ -7,6 +7,7 @@
 #include "document/TextDocument.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
+#include "text/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,4 +107,28 @@ TEST_F(SaveFaults, MovingOntoAFullDiskSaysSoAndKeepsTheFile)
     EXPECT_EQ(alerts[0].recoverySuggestion, u"The disk is full.");
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("large.txt"))), contents);
     EXPECT_EQ(document->filePath(), dir.filePath(QStringLiteral("large.txt")));
+}
+
+TEST_F(SaveFaults, SettingsThatCannotBeSavedAreReportedOnce)
+{
+    // Something in the way of the settings file: every write fails until it goes.
+    UserDefaults &store = UserDefaults::standard();
+    const QString path = store.filePath();
+    const QString aside = path + QStringLiteral(".aside");
+    QFile::rename(path, aside);
+    ASSERT_TRUE(QDir().mkpath(path));
+    store.set(QStringLiteral("probe.first"), 1);
+    store.set(QStringLiteral("probe.second"), 2);
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].description, u"Your settings couldn’t be saved.");
+    EXPECT_EQ(store.integer(QStringLiteral("probe.second")), 2);
+
+    // Once the way is clear, the next change writes the ones that could not be written.
+    QDir().rmdir(path);
+    QFile::rename(aside, path);
+    store.remove(QStringLiteral("probe.second"));
+    EXPECT_EQ(UserDefaults(path).integer(QStringLiteral("probe.first")), 1);
+    EXPECT_FALSE(UserDefaults(path).contains(QStringLiteral("probe.second")));
+    store.remove(QStringLiteral("probe.first"));
+    EXPECT_EQ(alerts.size(), 1u);
 }
