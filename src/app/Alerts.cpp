@@ -74,6 +74,25 @@ bool offerSaveAs(QWidget *parent, const DocumentError &error)
     return box.clickedButton() == saveAs;
 }
 
+void presentSettingsProblem(const DocumentError &error)
+{
+    static bool presented = false;
+    if (presented)
+        return;
+    presented = true;
+    if (answers().presentError) {
+        answers().presentError(error);
+        return;
+    }
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Plumeo"), error.description);
+    if (error.recoverySuggestion)
+        box->setInformativeText(*error.recoverySuggestion);
+    box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
 SaveChoice askToSave(QWidget *parent, const QString &documentName)
 {
     if (answers().askToSave)

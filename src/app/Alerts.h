@@ -19,6 +19,9 @@ void presentError(QWidget *parent, const DocumentError &error);
 // user chose it.
 bool offerSaveAs(QWidget *parent, const DocumentError &error);
 SaveChoice askToSave(QWidget *parent, const QString &documentName);
+// A problem with the settings file, shown without blocking and at most once per run (later ones
+// are dropped: one message is enough to tell that settings are not being kept).
+void presentSettingsProblem(const DocumentError &error);
 // Whether to throw away the unsaved changes and go back to the saved file.
 bool confirmRevert(QWidget *parent, const QString &documentName);
 

@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "ActionDispatcher.h"
+#include "Alerts.h"
 #include "AppVersion.h"
 #include "DarkAppearance.h"
 #include "DocumentController.h"
@@ -8,6 +9,8 @@
 #include "Preferences.h"
 #include "SignalHandler.h"
 #include "editor/EditorWindowController.h"
+#include "text/Localization.h"
+#include "text/UserDefaults.h"
 
 #include <csignal>
 
@@ -24,6 +27,28 @@ namespace plumeo {
 namespace {
 
 AppDelegate *sharedDelegate = nullptr;
+
+// Tells the user, once, when the settings cannot be read or kept; the store itself has no widgets.
+void reportSettingsProblems()
+{
+    static bool watching = false;
+    if (watching)
+        return;
+    watching = true;
+    UserDefaults &store = UserDefaults::standard();
+    store.watchForChanges();
+    if (const QString problem = store.loadProblem(); !problem.isEmpty())
+        Alerts::presentSettingsProblem({problem, std::nullopt});
+    QObject::connect(&store, &UserDefaults::writeFailed, [](const QString &reason) {
+        Alerts::presentSettingsProblem(
+            {L(QStringLiteral("Vos réglages n’ont pas pu être enregistrés."),
+               QStringLiteral("Your settings couldn’t be saved.")),
+             reason + u' '
+                 + L(QStringLiteral("Vos changements restent en vigueur jusqu’à ce que vous "
+                                    "quittiez Plumeo."),
+                     QStringLiteral("Your changes stay in effect until you quit Plumeo."))});
+    });
+}
 
 } // namespace
 
@@ -62,6 +87,7 @@ AppDelegate::snapshotRequest(const QStringList &arguments)
 void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
 {
     Preferences::registerDefaults();
+    reportSettingsProblems();
     if (auto *application = qobject_cast<QApplication *>(QCoreApplication::instance())) {
         applyDarkAppearance(*application);
         QApplication::setWindowIcon(AppVersion::icon());

@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <QDir>
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -278,6 +276,18 @@ void removeStale(const QByteArray &folder, const QByteArray &prefix)
     ::closedir(directory);
 }
 
+// mkdir -p, private to the user: 0 or the errno of the folder that could not be made.
+int makeFolders(const QByteArray &path)
+{
+    for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
+        const QByteArray folder = end < 0 ? path : path.left(end);
+        if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
+            return errno;
+        if (end < 0)
+            return 0;
+    }
+}
+
 mode_t currentUmask()
 {
     const mode_t mask = ::umask(0);
@@ -498,8 +508,8 @@ Result<FileWriteOutcome, FileWriteError> Write::writeInPlace()
         return refusal(FileWriteError::Kind::changedOnDisk);
 
     const QByteArray backups = NativePath::encode(StateFolder::path()) + "/backups";
-    if (QDir().mkpath(NativePath::decode(backups)) == false && ::access(backups.constData(), W_OK))
-        return error(errno);
+    if (const int failure = makeFolders(backups))
+        return error(failure);
     QByteArray backupPath = backups + '/' + temporaryPrefix(nameOf(m_target)).mid(1) + "XXXXXX";
     Descriptor backup(::mkostemp(backupPath.data(), O_CLOEXEC));
     if (!backup.isValid())

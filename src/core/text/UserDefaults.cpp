@@ -1,7 +1,14 @@
 #include "text/UserDefaults.h"
 
-#include <cstdio>
+#include "io/NativePath.h"
+#include "io/SafeFileWriter.h"
+#include "text/Localization.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -9,8 +16,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSaveFile>
+#include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace plumeo {
 
@@ -19,6 +31,25 @@ namespace {
 void report(const QString &message)
 {
     std::fprintf(stderr, "plumeo: %s\n", qPrintable(message));
+}
+
+// The errno behind a lock file that could not be made: QLockFile only tells its own categories.
+int lockError(QLockFile::LockError error, const QString &folder)
+{
+    switch (error) {
+    case QLockFile::PermissionError:
+        return EACCES;
+    case QLockFile::LockFailedError:
+        return EWOULDBLOCK; // another process kept it longer than any write takes
+    default:
+        break;
+    }
+    struct statvfs space
+    {};
+    if (::statvfs(NativePath::encode(folder).constData(), &space) == 0
+        && (space.f_bavail == 0 || space.f_favail == 0))
+        return ENOSPC;
+    return EIO;
 }
 
 } // namespace
@@ -43,36 +74,72 @@ UserDefaults::UserDefaults(QString filePath, QObject *parent)
     , m_filePath(std::move(filePath))
 {
     load();
+    watchForChanges();
+}
+
+std::optional<QJsonObject> UserDefaults::readFile(int *error, QString *problem) const
+{
+    *error = 0;
+    const int fd = ::open(NativePath::encode(m_filePath).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT)
+            *error = errno;
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            *error = errno;
+        if (got <= 0)
+            break;
+        bytes.append(buffer, got);
+    }
+    ::close(fd);
+    if (*error != 0)
+        return std::nullopt;
+
+    QJsonParseError parsed;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parsed);
+    if (parsed.error != QJsonParseError::NoError)
+        *problem =
+            parsed.errorString() + QStringLiteral(" at offset ") + QString::number(parsed.offset);
+    else if (!document.isObject())
+        *problem = QStringLiteral("the file does not hold a JSON object");
+    else
+        return document.object();
+    return std::nullopt;
 }
 
 void UserDefaults::load()
 {
-    QFile file(m_filePath);
-    if (!file.exists())
-        return;
-
+    int error = 0;
     QString problem;
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = file.errorString();
-    } else {
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-        file.close();
-        if (error.error != QJsonParseError::NoError)
-            problem =
-                error.errorString() + QStringLiteral(" at offset ") + QString::number(error.offset);
-        else if (!document.isObject())
-            problem = QStringLiteral("the file does not hold a JSON object");
-        else
-            m_values = document.object();
+    if (const auto values = readFile(&error, &problem)) {
+        m_values = *values;
+        return;
+    }
+    // A file that cannot be read is not known to be damaged (a permission, a failing disk):
+    // moving it aside would throw away every setting it holds.
+    if (error != 0) {
+        m_loadError = error;
+        m_fileIsProtected = true;
+        report(QStringLiteral("the settings file %1 could not be read (%2); the default settings "
+                              "are used and changes will not be saved")
+                   .arg(m_filePath, QString::fromLocal8Bit(std::strerror(error))));
+        return;
     }
     if (problem.isEmpty())
-        return;
+        return; // no file yet
 
     const QString backup =
         m_filePath + QStringLiteral(".damaged-")
         + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    if (QFile::rename(m_filePath, backup)) {
+    if (::rename(NativePath::encode(m_filePath).constData(), NativePath::encode(backup).constData())
+        == 0) {
         m_backupPath = backup;
         report(QStringLiteral("the settings file %1 could not be read (%2); it was moved to %3 and "
                               "the default settings are used")
@@ -86,20 +153,121 @@ void UserDefaults::load()
     }
 }
 
-bool UserDefaults::write(const QJsonObject &values)
+QStringList UserDefaults::store(const QString &key,
+                                const Change &change,
+                                std::optional<FileWriteError> *failure)
 {
+    m_unsaved.insert(key, change);
+    if (change)
+        m_values.insert(key, *change);
+    else
+        m_values.remove(key);
     if (m_fileIsProtected)
-        return false;
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(QJsonDocument(values).toJson(QJsonDocument::Indented)) < 0
-        || !file.commit()) {
-        report(QStringLiteral("the settings could not be saved to %1: %2")
-                   .arg(m_filePath, file.errorString()));
-        return false;
+        return {};
+
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    QDir().mkpath(folder);
+    // Another process writing at the same moment would otherwise drop this change or its own.
+    QLockFile lock(m_filePath + QStringLiteral(".lock"));
+    if (!lock.tryLock(30'000)) {
+        *failure = FileWriteError::fromErrno(lockError(lock.error(), folder), m_filePath);
+        return {};
     }
-    return true;
+    int error = 0;
+    QString problem;
+    QJsonObject merged = readFile(&error, &problem).value_or(QJsonObject());
+    if (error != 0) {
+        *failure = FileWriteError::fromErrno(error, m_filePath);
+        return {};
+    }
+    if (!problem.isEmpty()) // damaged since it was loaded: what this store knows is the best left
+        merged = m_values;
+    for (auto it = m_unsaved.constBegin(); it != m_unsaved.constEnd(); ++it) {
+        if (it.value())
+            merged.insert(it.key(), *it.value());
+        else
+            merged.remove(it.key());
+    }
+    const auto written =
+        SafeFileWriter::write(m_filePath, QJsonDocument(merged).toJson(QJsonDocument::Indented));
+    if (!written) {
+        *failure = written.error();
+        return {};
+    }
+    m_unsaved.clear();
+    return adopt(merged);
+}
+
+QStringList UserDefaults::adopt(const QJsonObject &values)
+{
+    QStringList keys;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        if (!m_unsaved.contains(it.key()) && m_values.value(it.key()) != it.value())
+            keys.append(it.key());
+    for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
+        if (!m_unsaved.contains(it.key()) && !values.contains(it.key()))
+            keys.append(it.key());
+    QJsonObject adopted = values;
+    for (auto it = m_unsaved.constBegin(); it != m_unsaved.constEnd(); ++it) {
+        if (it.value())
+            adopted.insert(it.key(), *it.value());
+        else
+            adopted.remove(it.key());
+    }
+    m_values = adopted;
+    return keys;
+}
+
+void UserDefaults::reload()
+{
+    QStringList keys;
+    {
+        std::lock_guard guard(m_lock);
+        if (m_fileIsProtected)
+            return;
+        int error = 0;
+        QString problem;
+        if (const auto values = readFile(&error, &problem))
+            keys = adopt(*values);
+    }
+    // A file replaced by rename is a new file: watch the new one.
+    if (m_watcher && !m_watcher->files().contains(m_filePath) && QFileInfo::exists(m_filePath))
+        m_watcher->addPath(m_filePath);
+    for (const QString &key : std::as_const(keys))
+        Q_EMIT changed(key);
+}
+
+void UserDefaults::watchForChanges()
+{
+    if (m_watcher || !QCoreApplication::instance()
+        || QThread::currentThread() != QCoreApplication::instance()->thread())
+        return;
+    m_watcher = new QFileSystemWatcher(this);
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    if (QFileInfo::exists(folder))
+        m_watcher->addPath(folder);
+    if (QFileInfo::exists(m_filePath))
+        m_watcher->addPath(m_filePath);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &UserDefaults::reload);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &UserDefaults::reload);
+}
+
+QString UserDefaults::loadProblem() const
+{
+    int error = 0;
+    {
+        std::lock_guard guard(m_lock);
+        error = m_loadError;
+    }
+    if (error == 0)
+        return {};
+    return L(
+        QStringLiteral("Les réglages n’ont pas pu être lus (%1) : les réglages par défaut sont "
+                       "utilisés et vos changements ne seront pas enregistrés.")
+            .arg(FileWriteError::fromErrno(error, m_filePath).reason()),
+        QStringLiteral("The settings couldn’t be read (%1): the default settings are used "
+                       "and your changes won’t be saved.")
+            .arg(FileWriteError::fromErrno(error, m_filePath).reason()));
 }
 
 QJsonValue UserDefaults::value(const QString &key) const
@@ -169,24 +337,38 @@ void UserDefaults::set(const QString &key, const QJsonValue &value)
         remove(key);
         return;
     }
+    QStringList others;
+    std::optional<FileWriteError> failure;
     {
         std::lock_guard guard(m_lock);
-        m_values.insert(key, value);
-        write(m_values);
+        others = store(key, value, &failure);
     }
-    Q_EMIT changed(key);
+    announce(key, others, failure);
 }
 
 void UserDefaults::remove(const QString &key)
 {
+    QStringList others;
+    std::optional<FileWriteError> failure;
     {
         std::lock_guard guard(m_lock);
         if (!m_values.contains(key))
             return;
-        m_values.remove(key);
-        write(m_values);
+        others = store(key, std::nullopt, &failure);
     }
+    announce(key, others, failure);
+}
+
+void UserDefaults::announce(const QString &key,
+                            const QStringList &others,
+                            const std::optional<FileWriteError> &failure)
+{
+    // The reason is worded outside the lock: the interface language is itself a setting.
+    if (failure)
+        Q_EMIT writeFailed(failure->reason());
     Q_EMIT changed(key);
+    for (const QString &other : others)
+        Q_EMIT changed(other);
 }
 
 void UserDefaults::registerDefaults(const QJsonObject &defaults)

@@ -3,9 +3,11 @@
 #include "AppDelegate.h"
 #include "DocumentCommands.h"
 #include "DocumentController.h"
+#include "core/io/IoTestSupport.h"
 #include "document/TextDocument.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
+#include "text/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,17 +96,40 @@ TEST_F(SaveFaults, MovingOntoAFullDiskSaysSoAndKeepsTheFile)
     if (::geteuid() != 0)
         GTEST_SKIP() << "mounting a tmpfs needs root";
     const QString tiny = dir.filePath(QStringLiteral("tiny"));
-    QDir().mkpath(tiny);
-    if (::mount("tmpfs", QFile::encodeName(tiny).constData(), "tmpfs", 0, "size=64k") != 0)
+    const plumeo::testing::TinyFileSystem fileSystem(tiny, 64);
+    if (!fileSystem.isMounted())
         GTEST_SKIP() << "mounting a tmpfs is not permitted here";
     const QByteArray contents = QByteArray("a line of text\n").repeated(20000);
     TextDocument *document = open(QStringLiteral("large.txt"), contents, 0644);
     DocumentCommands commands(document, nullptr);
     EXPECT_FALSE(commands.moveTo(tiny));
-    ::umount2(QFile::encodeName(tiny).constData(), MNT_DETACH);
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].description, u"The document “large.txt” couldn’t be moved.");
     EXPECT_EQ(alerts[0].recoverySuggestion, u"The disk is full.");
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("large.txt"))), contents);
     EXPECT_EQ(document->filePath(), dir.filePath(QStringLiteral("large.txt")));
+}
+
+TEST_F(SaveFaults, SettingsThatCannotBeSavedAreReportedOnce)
+{
+    // Something in the way of the settings file: every write fails until it goes.
+    UserDefaults &store = UserDefaults::standard();
+    const QString path = store.filePath();
+    const QString aside = path + QStringLiteral(".aside");
+    QFile::rename(path, aside);
+    ASSERT_TRUE(QDir().mkpath(path));
+    store.set(QStringLiteral("probe.first"), 1);
+    store.set(QStringLiteral("probe.second"), 2);
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].description, u"Your settings couldn’t be saved.");
+    EXPECT_EQ(store.integer(QStringLiteral("probe.second")), 2);
+
+    // Once the way is clear, the next change writes the ones that could not be written.
+    QDir().rmdir(path);
+    QFile::rename(aside, path);
+    store.remove(QStringLiteral("probe.second"));
+    EXPECT_EQ(UserDefaults(path).integer(QStringLiteral("probe.first")), 1);
+    EXPECT_FALSE(UserDefaults(path).contains(QStringLiteral("probe.second")));
+    store.remove(QStringLiteral("probe.first"));
+    EXPECT_EQ(alerts.size(), 1u);
 }

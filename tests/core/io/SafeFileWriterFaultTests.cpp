@@ -275,7 +275,7 @@ TEST_F(WriterFaults, TemporariesOfKilledSavesAreRemovedButNotThoseOfRunningSaves
             for (;;)
                 SafeFileWriter::write(path, big);
         }
-        while (temporaries().isEmpty())
+        for (int wait = 0; wait < 20'000 && temporaries().isEmpty(); ++wait)
             ::usleep(1000);
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);

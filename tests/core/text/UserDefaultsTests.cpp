@@ -1,8 +1,14 @@
+#include "core/io/IoTestSupport.h"
+#include "io/SafeFileWriter.h"
 #include "text/UserDefaults.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -127,4 +133,112 @@ TEST(UserDefaults, DamagedFileThatCannotBeMovedIsNeverOverwritten)
     EXPECT_EQ(readFile(path), "not json");
     QFile::setPermissions(folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(UserDefaults, AFullDiskKeepsTheOldFileAndSaysSo)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    QTemporaryDir dir;
+    plumeo::testing::TinyFileSystem tiny(dir.filePath(QStringLiteral("config")), 64);
+    if (!tiny.isMounted())
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    const QString path = dir.filePath(QStringLiteral("config/settings.json"));
+    UserDefaults defaults(path);
+    defaults.set(QStringLiteral("font"), QStringLiteral("Menlo"));
+    const QByteArray saved = readFile(path);
+    ASSERT_TRUE(saved.contains("Menlo"));
+    tiny.fill();
+
+    QSignalSpy failures(&defaults, &UserDefaults::writeFailed);
+    defaults.set(QStringLiteral("size"), 14);
+    EXPECT_EQ(readFile(path), saved);
+    defaults.set(QStringLiteral("recent"), QString(100'000, u'r'));
+    EXPECT_EQ(readFile(path), saved);
+    EXPECT_EQ(failures.count(), 2);
+    EXPECT_EQ(failures.value(0).value(0).toString(),
+              FileWriteError::fromErrno(ENOSPC, {}).reason());
+    // The change lives on for this run, and the next launch still has every earlier setting.
+    EXPECT_EQ(defaults.string(QStringLiteral("recent"))->size(), 100'000);
+    EXPECT_EQ(defaults.integer(QStringLiteral("size")), 14);
+    EXPECT_EQ(UserDefaults(path).string(QStringLiteral("font")), u"Menlo");
+    // No temporary file was left on the full disk.
+    EXPECT_EQ(plumeo::testing::entries(dir.filePath(QStringLiteral("config")))
+                  .filter(QStringLiteral(".plumeo-")),
+              QStringList());
+}
+
+TEST(UserDefaults, AFileThatMayNotBeReadIsLeftAloneAndReported)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    QTemporaryDir dir;
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+    const QString path = dir.filePath(QStringLiteral("settings.json"));
+    writeFile(path, "{\"font\": \"Menlo\"}");
+    ::chmod(QFile::encodeName(path).constData(), 0600); // root's: nobody may not read it
+
+    const int result = plumeo::testing::runAsNobody([&] {
+        UserDefaults defaults(path);
+        if (defaults.loadProblem().isEmpty())
+            return 1;
+        if (!defaults.backupPath().isEmpty())
+            return 2;
+        defaults.set(QStringLiteral("font"), QStringLiteral("Hack"));
+        if (defaults.string(QStringLiteral("font")) != u"Hack")
+            return 3;
+        return 0;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readFile(path), "{\"font\": \"Menlo\"}");
+    EXPECT_EQ(plumeo::testing::entries(dir.path()), QStringList{"settings.json"});
+}
+
+// Run as a separate process by the next test: sets 150 keys of its own in the shared file.
+TEST(UserDefaults, HelperSetsKeys)
+{
+    const QString path = qEnvironmentVariable("PLUMEO_SETTINGS_HELPER_FILE");
+    if (path.isEmpty())
+        GTEST_SKIP() << "only run as a helper process";
+    const QString prefix = qEnvironmentVariable("PLUMEO_SETTINGS_HELPER_PREFIX");
+    UserDefaults defaults(path);
+    for (int k = 0; k < 150; ++k)
+        defaults.set(prefix + QString::number(k), k);
+}
+
+TEST(UserDefaults, TwoProcessesKeepEachOthersChanges)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.json"));
+    UserDefaults watching(path);
+    watching.set(QStringLiteral("mine"), true);
+    QSignalSpy changes(&watching, &UserDefaults::changed);
+
+    std::vector<std::unique_ptr<QProcess>> helpers;
+    for (const char *prefix : {"first.", "second."}) {
+        auto helper = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PLUMEO_SETTINGS_HELPER_FILE"), path);
+        environment.insert(QStringLiteral("PLUMEO_SETTINGS_HELPER_PREFIX"),
+                           QString::fromLatin1(prefix));
+        helper->setProcessEnvironment(environment);
+        helper->start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--gtest_filter=UserDefaults.HelperSetsKeys")});
+        helpers.push_back(std::move(helper));
+    }
+    for (auto &helper : helpers) {
+        ASSERT_TRUE(helper->waitForFinished(120'000));
+        ASSERT_EQ(helper->exitCode(), 0) << helper->readAll().toStdString();
+    }
+
+    const QJsonObject stored = QJsonDocument::fromJson(readFile(path)).object();
+    EXPECT_EQ(stored.size(), 301);
+    EXPECT_EQ(stored.value(QStringLiteral("second.149")).toInt(), 149);
+    EXPECT_TRUE(stored.value(QStringLiteral("mine")).toBool());
+
+    // The store that stayed open learns of the other processes' keys.
+    while (changes.count() < 300 && changes.wait(20'000)) {
+    }
+    EXPECT_EQ(changes.count(), 300);
+    EXPECT_EQ(watching.integer(QStringLiteral("first.7")), 7);
 }
