@@ -81,9 +81,9 @@ void EditorTextView::selectionMoved()
 void EditorTextView::configureAsCodeEditor()
 {
     setFrameShape(QFrame::NoFrame);
-    // Turning undo on again when it is on would forget which undo step matches the saved file.
-    if (!isUndoRedoEnabled())
-        setUndoRedoEnabled(true);
+    // Undo is the document's, always on: the view never switches it. Doing so would make the
+    // storage forget which undo step matches the saved file, and a view configured from inside an
+    // undo (a plain/rich switch being undone), when undo briefly reads as off, would do it.
     setTabChangesFocus(false);
     setAcceptDrops(true);
     setBackgroundVisible(false);

@@ -98,8 +98,9 @@ void RichTextView::selectionMoved()
 void RichTextView::configureAsCodeEditor()
 {
     setFrameShape(QFrame::NoFrame);
-    if (!isUndoRedoEnabled())
-        setUndoRedoEnabled(true);
+    // Undo is the document's, always on: the view never switches it. Doing so would make the
+    // storage forget which undo step matches the saved file, and a view configured from inside an
+    // undo (a plain/rich switch being undone), when undo briefly reads as off, would do it.
     setTabChangesFocus(false);
     setAcceptDrops(true);
     setAutoFillBackground(true);

@@ -1,6 +1,7 @@
 #include "ActionDispatcher.h"
 #include "Alerts.h"
 #include "AppDelegate.h"
+#include "DocumentCommands.h"
 #include "DocumentController.h"
 #include "Preferences.h"
 #include "document/TextDocument.h"
@@ -24,7 +25,6 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -395,4 +395,66 @@ TEST_F(EditorControllerTest, UndoFromTheTextsContextMenuReplacesTheViewThatShowe
         expectConsistent(editor);
         deleteRetiredViews();
     }
+}
+
+// The views built while a plain/rich switch is undone or redone leave the document's undo alone: it
+// still knows which step matches the saved file, and keeps its redo steps.
+TEST_F(EditorControllerTest, UndoingASavedConversionMarksTheDocumentEditedUntilRedone)
+{
+    EditorViewController *editor = openUntitled();
+    TextDocument *document = editor->document();
+    QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
+    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    DocumentCommands commands(document, editor->window());
+    ASSERT_TRUE(commands.saveTo(dir.filePath(QStringLiteral("note.rtf"))));
+    ASSERT_FALSE(document->isEdited());
+
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_FALSE(document->isRichText());
+    EXPECT_TRUE(document->isEdited());
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(document->text(), u"");
+    EXPECT_TRUE(document->isEdited());
+
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(document->isRichText());
+    EXPECT_EQ(document->text(), u"hello rich");
+    EXPECT_FALSE(document->isEdited()); // the saved state again
+    expectConsistent(editor);
+}
+
+// Reverting and re-reading in another encoding replace the text; reverting to a saved rich file
+// from a plain document replaces the view as well.
+TEST_F(EditorControllerTest, RevertingToARichFileAndReencodingKeepTheEditorWhole)
+{
+    EditorViewController *editor = openUntitled();
+    TextDocument *document = editor->document();
+    QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
+    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    DocumentCommands commands(document, editor->window());
+    ASSERT_TRUE(commands.saveTo(dir.filePath(QStringLiteral("note.rtf"))));
+    QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_FALSE(document->isRichText());
+
+    ASSERT_TRUE(commands.revertToSaved());
+    EXPECT_TRUE(document->isRichText());
+    EXPECT_EQ(document->text(), u"hello rich");
+    expectConsistent(editor);
+    deleteRetiredViews();
+
+    EditorViewController *plain = open(QStringLiteral("latin.txt"), "caf\xe9\n");
+    // Both read the byte E9 as "é".
+    const quint64 other = plain->document()->encoding() == Encoding(Encoding::windowsCP1252Raw)
+                              ? Encoding::isoLatin1Raw
+                              : Encoding::windowsCP1252Raw;
+    QPointer<QWidget> view = plain->textView();
+    ASSERT_TRUE(
+        perform(plain, QStringLiteral("setEncoding:"), QVariant::fromValue<qulonglong>(other)));
+    EXPECT_EQ(plain->document()->encoding(), Encoding(other));
+    EXPECT_EQ(plain->textView(), view); // same mode, same view
+    expectConsistent(plain);
+    QTest::keyClick(plain->textView(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(plain->textView(), QStringLiteral("!"));
+    EXPECT_EQ(plain->document()->text(), u"caf\u00e9\n!");
 }
