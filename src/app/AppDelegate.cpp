@@ -172,6 +172,19 @@ QStringList AppDelegate::withAbsoluteFiles(QStringList arguments, const QString 
     return arguments;
 }
 
+bool AppDelegate::namesOwnDescriptors(const QStringList &arguments)
+{
+    const QString ownProcess = QStringLiteral("/proc/%1/").arg(QCoreApplication::applicationPid());
+    for (const QString &path : fileArguments(arguments)) {
+        const QString clean = QDir::cleanPath(path);
+        if (clean == u"/dev/stdin" || clean.startsWith(u"/dev/fd/")
+            || clean.startsWith(u"/proc/self/") || clean.startsWith(u"/proc/thread-self/")
+            || clean.startsWith(ownProcess))
+            return true;
+    }
+    return false;
+}
+
 AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)
 {
     OpenResult result;

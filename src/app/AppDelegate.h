@@ -48,6 +48,10 @@ public:
     // arguments with each relative file name made absolute against workingFolder, by text alone
     // (escaped bytes stay as they are, symbolic links are not resolved); options are unchanged.
     static QStringList withAbsoluteFiles(QStringList arguments, const QString &workingFolder);
+    // Whether a file argument names something only this process can read: its standard input or
+    // another of its descriptors (`/dev/stdin`, `<(cmd)` as /dev/fd/63, /proc/self/…). Such a
+    // launch opens its files itself: the running instance would read its own descriptors.
+    static bool namesOwnDescriptors(const QStringList &arguments);
     bool applicationShouldOpenUntitledFile() const { return !m_snapshotRequest.has_value(); }
 
     DocumentController *documentController() const { return m_documentController; }

@@ -56,7 +56,8 @@ int main(int argc, char **argv)
     // Plumeo if there is one.
     std::optional<QByteArray> channel;
     SingleInstance::Launch launch;
-    if (!snapshot && qEnvironmentVariableIsEmpty("PLUMEO_TESTING")) {
+    if (!snapshot && qEnvironmentVariableIsEmpty("PLUMEO_TESTING")
+        && !AppDelegate::namesOwnDescriptors(arguments)) {
         QString problem;
         channel = SingleInstance::channelPath(&problem);
         if (channel) {

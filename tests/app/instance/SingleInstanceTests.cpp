@@ -7,6 +7,7 @@
 #include <optional>
 #include <thread>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -447,4 +448,20 @@ TEST(LaunchArguments, FileNamesBecomeAbsoluteAndOptionsStay)
                                      QStringLiteral("/etc/hosts"), QStringLiteral("--snapshot"),
                                      QStringLiteral("out.png"), QStringLiteral("in.txt")}));
     EXPECT_EQ(NativePath::encode(absolute[2]), QByteArray("/home/\xff/caf\xe9.txt"));
+}
+
+TEST(LaunchArguments, DescriptorsOfTheLaunchingProcessStayWithIt)
+{
+    const auto owns = [](const QStringList &arguments) {
+        return AppDelegate::namesOwnDescriptors(arguments);
+    };
+    EXPECT_TRUE(owns({QStringLiteral("/dev/stdin")}));
+    EXPECT_TRUE(owns({QStringLiteral("/tmp/a.txt"), QStringLiteral("/dev/fd/63")}));
+    EXPECT_TRUE(owns({QStringLiteral("/proc/self/fd/0")}));
+    EXPECT_TRUE(owns({QStringLiteral("/proc/%1/fd/5").arg(QCoreApplication::applicationPid())}));
+    // A named FIFO is a file anyone may open: the running instance reads it.
+    EXPECT_FALSE(owns({QStringLiteral("/tmp/feed")}));
+    EXPECT_FALSE(owns({QStringLiteral("/proc/1/status")}));
+    // Option values are not files.
+    EXPECT_FALSE(owns({QStringLiteral("--lang"), QStringLiteral("/dev/stdin")}));
 }
