@@ -1,3 +1,4 @@
+#include "text/EncodingDetector.h"
 #include "text/Localization.h"
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
@@ -317,4 +318,64 @@ TEST(TextFile, NamesAndErrorTextsInBothLanguages)
     EXPECT_EQ(TextFileError::undecodableData().errorDescription(),
               u"Le texte de ce fichier n’a pu être décodé dans aucun encodage connu.");
     Localization::setCurrent(AppLanguage::system);
+}
+
+TEST(TextFile, DetectorNeverTakesUtf16OrUtf32ForDataWithoutTheirZeroBytes)
+{
+    // Windows 1252 text, French words among stray symbols, that ICU's detector takes for UTF-16
+    // when uchardet has no answer that holds: without a single zero byte, it would open as CJK.
+    const QString words[] = {
+        QStringLiteral("été"),   QStringLiteral("château"), QStringLiteral("où"),
+        QStringLiteral("déjà"),  QStringLiteral("garçon"),  QStringLiteral("fenêtre"),
+        QStringLiteral("Noël"),  QStringLiteral("à"),       QStringLiteral("c’est"),
+        QStringLiteral("naïve"), QStringLiteral("coût"),    QStringLiteral("ça"),
+        QStringLiteral("père"),  QStringLiteral("Crème"),   QStringLiteral("le"),
+        QStringLiteral("de"),    QStringLiteral("un"),      QStringLiteral("« bien »")};
+    const auto holds = [](const QByteArray &name, const QByteArray &file) {
+        const auto encoding = Encoding::fromCharsetName(name);
+        return encoding && StrictCodec::decode(file, *encoding);
+    };
+    std::mt19937 random(0);
+    QByteArray found;
+    for (int attempt = 0; attempt < 20000 && found.isEmpty(); ++attempt) {
+        QByteArray file;
+        const int count = 1 + int(random() % 60);
+        for (int w = 0; w < count; ++w) {
+            if (random() % 2 == 0) {
+                for (int k = 1 + int(random() % 4); k > 0; --k) {
+                    char c = char(0x20 + random() % 0xE0);
+                    if (!StrictCodec::decode(QByteArrayView(&c, 1), Encoding::windowsCP1252())
+                        || c == 0x7F)
+                        c = 'x';
+                    file += c;
+                }
+            } else {
+                file += *StrictCodec::encode(words[random() % std::size(words)],
+                                             Encoding::windowsCP1252());
+            }
+            file += random() % 9 == 0 ? '\n' : ' ';
+        }
+        if (file.size() % 2 != 0)
+            file += '.';
+        const QByteArray icu = EncodingDetector::icuProposal(file);
+        if (icu.startsWith("UTF-16") && holds(icu, file)
+            && !holds(EncodingDetector::uchardetProposal(file), file)
+            && !StrictCodec::decode(file, Encoding::utf8()))
+            found = file;
+    }
+    ASSERT_FALSE(found.isEmpty()) << "no text that ICU's detector calls UTF-16";
+    ASSERT_EQ(found.count('\0'), 0);
+
+    const DecodedText read = decoded(found);
+    EXPECT_EQ(read.encoding, Encoding::windowsCP1252())
+        << qPrintable(TextFile::name(read.encoding)) << " for " << found.toHex().constData();
+    EXPECT_EQ(
+        encoded(read.text, read.encoding, read.hasBOM, read.lineEnding.value_or(LineEnding::lf)),
+        found);
+
+    // Real UTF-16 without a mark still passes: Latin text has a zero byte in every character.
+    const QString latin =
+        QStringLiteral("Plain English words with a line break\nand more of them.\n");
+    QByteArray utf16 = *StrictCodec::encode(latin, Encoding::utf16LittleEndian());
+    EXPECT_TRUE(EncodingDetector::detect(utf16).has_value());
 }
