@@ -69,6 +69,7 @@ TextDocument::TextDocument(QObject *parent)
     , m_storage(new QTextDocument(this))
     , m_codec(*TextStorageCodec::forText({}))
     , m_encoding(Preferences::preferredEncoding())
+    , m_hasBOM(TextFile::needsByteOrderMark(m_encoding))
     , m_lineEnding(Preferences::defaultLineEnding())
     , m_fileType(plainTextType())
 {
@@ -178,8 +179,16 @@ std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QS
 
 Result<QByteArray, TextFileError> TextDocument::data() const
 {
-    if (!m_isRichText)
-        return TextFile::encode(text(), m_encoding, m_hasBOM, m_lineEnding);
+    if (!m_isRichText) {
+        const QString plain = text();
+        auto bytes = TextFile::encode(plain, m_encoding, m_hasBOM, m_lineEnding);
+        // Without its mark, UTF-16 or UTF-32 opens again only while it has no zero byte where the
+        // binary test looks, which an edit can change.
+        if (bytes && !m_hasBOM && TextFile::needsByteOrderMark(m_encoding)
+            && TextFile::isBinary(bytes.value()))
+            return TextFile::encode(plain, m_encoding, true, m_lineEnding);
+        return bytes;
+    }
     auto copy = std::unique_ptr<QTextDocument>(m_storage->clone());
     unthemed(*copy);
     restoreFragileCharacters(*copy);
@@ -232,7 +241,7 @@ std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
     if (!TextFile::encode(text(), encoding, false, LineEnding::lf))
         return TextFileError::unencodableIn(encoding);
     m_encoding = encoding;
-    m_hasBOM = false;
+    m_hasBOM = TextFile::needsByteOrderMark(encoding);
     noteChange();
     Q_EMIT encodingDidChange();
     return std::nullopt;

@@ -140,6 +140,19 @@ std::optional<QByteArray> byteOrderMark(const Encoding &encoding)
     }
 }
 
+bool needsByteOrderMark(const Encoding &encoding)
+{
+    switch (encoding.rawValue()) {
+    case Encoding::utf16LittleEndianRaw:
+    case Encoding::utf16BigEndianRaw:
+    case Encoding::utf32LittleEndianRaw:
+    case Encoding::utf32BigEndianRaw:
+        return true;
+    default:
+        return false;
+    }
+}
+
 ByteOrderMarkScan byteOrderMark(QByteArrayView bytes)
 {
     if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))

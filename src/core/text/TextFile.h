@@ -44,6 +44,10 @@ encode(QStringView text, const Encoding &encoding, bool bom, LineEnding lineEndi
 // nothing.
 std::optional<QByteArray> byteOrderMark(const Encoding &encoding);
 
+// Whether text in encoding must be written with its byte order mark to be opened again: UTF-16 and
+// UTF-32 (LE and BE), whose zero bytes the binary test refuses in a file without a mark.
+bool needsByteOrderMark(const Encoding &encoding);
+
 struct ByteOrderMarkScan
 {
     std::optional<Encoding> encoding; // announced by the mark

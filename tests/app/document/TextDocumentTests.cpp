@@ -265,3 +265,44 @@ TEST_F(TextDocumentTest, RichTextNeverSavesTheStorageSubstitutes)
     for (char16_t substitute : document.storageCodec().substitutes())
         EXPECT_FALSE(text.contains(QChar(substitute)));
 }
+
+TEST_F(TextDocumentTest, Utf16AndUtf32WrittenByPlumeoAreReadBackAsText)
+{
+    const Encoding utf32LittleEndian(0x9C000100);
+    const Encoding utf32BigEndian(0x98000100);
+    for (const Encoding &encoding : {Encoding::utf16LittleEndian(), Encoding::utf16BigEndian(),
+                                     utf32LittleEndian, utf32BigEndian}) {
+        SCOPED_TRACE(qPrintable(TextFile::name(encoding)));
+        TextDocument document;
+        type(document, QStringLiteral("Hello, été 😀\nsecond line\n"));
+        ASSERT_FALSE(document.setEncoding(encoding));
+        EXPECT_TRUE(document.hasBOM());
+        const QByteArray saved = document.data().value();
+        EXPECT_FALSE(TextFile::isBinary(saved));
+        const auto read = TextFile::decode(saved, Encoding::utf8());
+        ASSERT_TRUE(read.hasValue());
+        EXPECT_EQ(read.value().encoding, encoding);
+        EXPECT_EQ(read.value().text, document.text());
+
+        // …and the document reads what it wrote, and writes it again unchanged.
+        auto reread = plainDocument(saved);
+        EXPECT_EQ(reread->encoding(), encoding);
+        EXPECT_EQ(reread->text(), document.text());
+        EXPECT_EQ(reread->data().value(), saved);
+    }
+
+    // A UTF-16 file read without a mark keeps none while its bytes stay readable as text…
+    Preferences::set(Preferences::Key::defaultEncoding(),
+                     QJsonValue(qint64(Encoding::utf16LittleEndianRaw)));
+    const QByteArray markless("\x3F\x96\x3F\x96", 4); // 阿阿: no zero byte, not UTF-8
+    auto document = plainDocument(markless);
+    ASSERT_EQ(document->encoding(), Encoding::utf16LittleEndian());
+    EXPECT_FALSE(document->hasBOM());
+    EXPECT_EQ(document->data().value(), markless);
+    // …but gets one as soon as the text written would be refused (a zero byte in every Latin
+    // letter).
+    type(*document, QStringLiteral("a"));
+    const QByteArray saved = document->data().value();
+    EXPECT_FALSE(TextFile::isBinary(saved));
+    EXPECT_EQ(TextFile::decode(saved, Encoding::utf8()).value().text, u"阿阿a");
+}
