@@ -31,7 +31,8 @@ bool hasRtfSignature(QByteArrayView data)
     return data.sliced(contentStart(data)).startsWith("{\\rtf");
 }
 
-Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document)
+Result<Summary, RtfReadError>
+read(QByteArrayView data, QTextDocument &document, std::optional<RtfFrameMarkers> frameMarkers)
 {
     const QByteArrayView rtf = data.sliced(contentStart(data));
     const bool isDocument = rtf.startsWith("{\\rtf");
@@ -42,9 +43,11 @@ Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document)
     if (!isDocument && !isFragment)
         return RtfReadError::notRtf;
     RtfParser parser(std::string_view(rtf.data(), size_t(rtf.size())), document,
-                     isDocument ? RtfParser::Extent::document : RtfParser::Extent::fragment);
+                     isDocument ? RtfParser::Extent::document : RtfParser::Extent::fragment,
+                     frameMarkers);
     Summary summary;
     summary.complete = parser.run();
+    summary.hasFrameMarkers = parser.sawFrameMarkers();
     return summary;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "base/Result.h"
+#include "rtf/RtfFrameMarkers.h"
 #include "rtf/RtfReadError.h"
+
+#include <optional>
 
 #include <QByteArrayView>
 
@@ -29,6 +32,8 @@ struct Summary
     // False when the data ended inside a group (a truncated or damaged file); the document then
     // holds everything read up to that point.
     bool complete = true;
+    // Whether the text holds U+FDD0 or U+FDD1 (Qt's frame markers).
+    bool hasFrameMarkers = false;
 };
 
 // Whether the data starts as an RTF document does ("{\rtf", after an optional UTF-8 byte order mark
@@ -39,8 +44,11 @@ bool hasRtfSignature(QByteArrayView data);
 // cleared). A document ends at its closing brace. Data that starts with a group and a control word
 // but not "{\rtf" (what pandoc writes without --standalone) is read as a fragment, to its end.
 // Anything else is refused and the document left untouched. Never recurses on group depth and needs
-// memory in proportion to the data.
-Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document);
+// memory in proportion to the data. U+FDD0 and U+FDD1 in the text are stored as frameMarkers when
+// given, otherwise as the paragraph breaks Qt makes of them.
+Result<Summary, RtfReadError> read(QByteArrayView data,
+                                   QTextDocument &document,
+                                   std::optional<RtfFrameMarkers> frameMarkers = std::nullopt);
 
 } // namespace RtfReader
 

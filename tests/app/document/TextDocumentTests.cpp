@@ -306,3 +306,28 @@ TEST_F(TextDocumentTest, Utf16AndUtf32WrittenByPlumeoAreReadBackAsText)
     EXPECT_FALSE(TextFile::isBinary(saved));
     EXPECT_EQ(TextFile::decode(saved, Encoding::utf8()).value().text, u"阿阿a");
 }
+
+TEST_F(TextDocumentTest, RichTextKeepsNoncharactersThatLookLikeStorageSubstitutes)
+{
+    // U+FDD0…U+FDD5: Qt's frame markers, then the units plain storage takes as substitutes first.
+    const QByteArray rtf = "{\\rtf1\\ansi\\uc1 a\\u-560?b\\u64977?c\\u-558?d\\u-557?e\\u-556?f"
+                           "\\u-555?g\\par second\\par}";
+    const QString expected =
+        QStringLiteral("a\uFDD0b\uFDD1c\uFDD2d\uFDD3e\uFDD4f\uFDD5g\nsecond\n");
+    TextDocument document;
+    ASSERT_FALSE(document.read(rtf, TextDocument::richTextType()));
+    EXPECT_EQ(document.text(), expected);
+
+    const QByteArray saved = document.data().value();
+    TextDocument reread;
+    ASSERT_FALSE(reread.read(saved, TextDocument::richTextType()));
+    EXPECT_EQ(reread.text(), expected);
+
+    // Typed or pasted frame markers are saved as themselves too, not as U+FFFD.
+    QTextCursor cursor(reread.textStorage());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(reread.storageCodec().toStorage(u"x\uFDD0y"));
+    TextDocument third;
+    ASSERT_FALSE(third.read(reread.data().value(), TextDocument::richTextType()));
+    EXPECT_EQ(third.text(), expected + QStringLiteral("x\uFDD0y"));
+}

@@ -275,3 +275,19 @@ TEST(RtfReader, emptyParagraphsKeepTheirMarkFormat)
     ASSERT_EQ(document.blockCount(), 3);
     EXPECT_EQ(document.findBlockByNumber(1).charFormat().fontPointSize(), 20.0);
 }
+
+TEST(RtfReader, frameMarkersAreParagraphBreaksUnlessStoredAsGivenUnits)
+{
+    const QByteArray rtf = "{\\rtf1\\uc1 a\\u-560?b\\u64977?c}";
+    QTextDocument document;
+    auto result = RtfReader::read(rtf, document);
+    ASSERT_TRUE(result.hasValue());
+    EXPECT_TRUE(result.value().hasFrameMarkers);
+    EXPECT_EQ(text(document), QStringLiteral("a\nb\nc"));
+
+    result = RtfReader::read(rtf, document, RtfFrameMarkers{u'\uE000', u'\uE001'});
+    ASSERT_TRUE(result.hasValue());
+    EXPECT_EQ(text(document), QStringLiteral("a\uE000b\uE001c"));
+    EXPECT_TRUE(RtfReader::read("{\\rtf1 plain\\u-559?}", document).value().hasFrameMarkers);
+    EXPECT_FALSE(RtfReader::read("{\\rtf1 plain}", document).value().hasFrameMarkers);
+}
