@@ -6,6 +6,7 @@
 #include "document/TextDocument.h"
 #include "editor/EditorViewController.h"
 #include "editor/EditorWindowController.h"
+#include "rtf/RtfReader.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
 
@@ -53,7 +54,8 @@ Result<QString, DocumentError> DocumentController::typeForContents(const QString
         return DocumentError::cannotOpen(path);
     const QByteArray head = file.read(typeProbeLength);
     file.close();
-    if (TextFile::isBinary(head))
+    // An RTF document ends at its closing brace: the zero byte WordPad writes after it is not text.
+    if (TextFile::isBinary(RtfReader::documentPart(head)))
         return DocumentError::from(TextFileError::binaryData());
     if (QFileInfo(path).suffix().toLower() == u"rtf" || head.startsWith("{\\rtf"))
         return TextDocument::richTextType();

@@ -143,7 +143,11 @@ void TextDocument::duplicateFrom(const TextDocument &other)
 std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QString &typeName)
 {
     if (typeName == richTextType()) {
-        const QByteArrayView rtf = data;
+        // What follows the document's closing brace (the zero byte WordPad ends its files with) is
+        // not part of it; a zero inside it is still not text.
+        const QByteArrayView rtf = RtfReader::documentPart(data);
+        if (TextFile::isBinary(rtf))
+            return TextFileError::binaryData();
         QTextDocument content;
         const auto summary = RtfReader::read(rtf, content);
         if (!summary)

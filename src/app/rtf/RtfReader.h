@@ -40,6 +40,14 @@ struct Summary
 // and white space).
 bool hasRtfSignature(QByteArrayView data);
 
+// The bytes of data that make up its RTF document: from the start through the brace that closes the
+// top-level group. What may follow is not part of it (WordPad and RichEdit end their files with a
+// zero byte, sometimes after a line break). Data that is not an RTF document, or whose top-level
+// group never closes, is returned whole. Braces are counted as the tokenizer sees them, without
+// code pages: raw double-byte text with a brace as trail byte (possible in unescaped Shift-JIS) can
+// end the count early, which the reader itself, following the code pages, is not misled by.
+QByteArrayView documentPart(QByteArrayView data);
+
 // Replaces the whole content of document with the RTF data (the document's undo history is
 // cleared). A document ends at its closing brace. Data that starts with a group and a control word
 // but not "{\rtf" (what pandoc writes without --standalone) is read as a fragment, to its end.

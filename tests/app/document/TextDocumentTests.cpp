@@ -331,3 +331,26 @@ TEST_F(TextDocumentTest, RichTextKeepsNoncharactersThatLookLikeStorageSubstitute
     ASSERT_FALSE(third.read(reread.data().value(), TextDocument::richTextType()));
     EXPECT_EQ(third.text(), expected + QStringLiteral("x\uFDD0y"));
 }
+
+TEST_F(TextDocumentTest, RichTextIgnoresWhatFollowsTheDocumentButNotZerosInsideIt)
+{
+    // WordPad and RichEdit end their files with a zero byte after the closing brace.
+    const QByteArray body = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0 WordPad text\\par\n}";
+    for (const QByteArray &trailer :
+         {QByteArray("\0", 1), QByteArray("\0\0\0", 3), QByteArray("\r\n\0", 3)}) {
+        TextDocument document;
+        const auto error = document.read(body + trailer, TextDocument::richTextType());
+        ASSERT_FALSE(error) << qPrintable(error->errorDescription());
+        EXPECT_EQ(document.text(), u"WordPad text\n");
+        const QByteArray saved = document.data().value();
+        EXPECT_FALSE(saved.contains('\0'));
+        EXPECT_TRUE(saved.trimmed().endsWith('}'));
+    }
+
+    TextDocument inside;
+    const QByteArray zeroInside("{\\rtf1\\ansi a\0b\\par}", 20);
+    const auto refused = inside.read(zeroInside, TextDocument::richTextType());
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->kind(), TextFileError::binary);
+    EXPECT_FALSE(inside.isRichText());
+}

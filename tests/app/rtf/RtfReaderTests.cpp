@@ -276,6 +276,24 @@ TEST(RtfReader, emptyParagraphsKeepTheirMarkFormat)
     EXPECT_EQ(document.findBlockByNumber(1).charFormat().fontPointSize(), 20.0);
 }
 
+TEST(RtfReader, documentPartEndsAtTheBraceThatClosesTheDocument)
+{
+    const auto part = [](const QByteArray &data) {
+        return RtfReader::documentPart(data).toByteArray();
+    };
+    EXPECT_EQ(part(QByteArray("{\\rtf1 a}\0", 10)), "{\\rtf1 a}");
+    EXPECT_EQ(part(QByteArray("\xEF\xBB\xBF\r\n{\\rtf1 a}\r\n\0\0", 17)),
+              "\xEF\xBB\xBF\r\n{\\rtf1 a}");
+    // Escaped braces, hex escapes and binary payloads are not group boundaries.
+    EXPECT_EQ(part("{\\rtf1 \\} \\{ \\'7d {\\b x}\\bin3 }}}y} tail"),
+              "{\\rtf1 \\} \\{ \\'7d {\\b x}\\bin3 }}}y}");
+    // Not a document, or a document that never closes: everything.
+    EXPECT_EQ(part(QByteArray("{\\rtf1 {a}\0", 11)), QByteArray("{\\rtf1 {a}\0", 11));
+    EXPECT_EQ(part("{\\pard a} b"), "{\\pard a} b");
+    EXPECT_EQ(part("plain}"), "plain}");
+    EXPECT_EQ(part(""), "");
+}
+
 TEST(RtfReader, frameMarkersAreParagraphBreaksUnlessStoredAsGivenUnits)
 {
     const QByteArray rtf = "{\\rtf1\\uc1 a\\u-560?b\\u64977?c}";
