@@ -11,6 +11,7 @@
 #include "io/FileReader.h"
 #include "io/NativePath.h"
 #include "io/SafeFileWriter.h"
+#include "rtf/RtfReader.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
 
@@ -64,7 +65,8 @@ Result<QString, DocumentError> DocumentController::typeForBytes(const QString &p
                                                                 QByteArrayView bytes)
 {
     const QByteArrayView head = bytes.first(std::min(bytes.size(), typeProbeLength));
-    if (TextFile::isBinary(head))
+    // An RTF document ends at its closing brace: the zero byte WordPad writes after it is not text.
+    if (TextFile::isBinary(RtfReader::documentPart(head)))
         return DocumentError::from(TextFileError::binaryData());
     if (QFileInfo(path).suffix().toLower() == u"rtf" || head.startsWith("{\\rtf"))
         return TextDocument::richTextType();

@@ -70,6 +70,7 @@ TextDocument::TextDocument(QObject *parent)
     , m_storage(new QTextDocument(this))
     , m_codec(*TextStorageCodec::forText({}))
     , m_encoding(Preferences::preferredEncoding())
+    , m_hasBOM(TextFile::needsByteOrderMark(m_encoding))
     , m_lineEnding(Preferences::defaultLineEnding())
     , m_fileType(plainTextType())
 {
@@ -179,8 +180,21 @@ void TextDocument::duplicateFrom(const TextDocument &other)
 std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QString &typeName)
 {
     if (typeName == richTextType()) {
+        // What follows the document's closing brace (the zero byte WordPad ends its files with) is
+        // not part of it; a zero inside it is still not text.
+        const QByteArrayView rtf = RtfReader::documentPart(data);
+        if (TextFile::isBinary(rtf))
+            return TextFileError::binaryData();
         QTextDocument content;
-        if (!RtfReader::read(data, content))
+        const auto summary = RtfReader::read(rtf, content);
+        if (!summary)
+            return TextFileError::undecodableData();
+        // The substitutes must be units the text does not hold, known only once it is read: a
+        // file holding U+FDD0 or U+FDD1 is read again, with their substitutes in their place.
+        const auto codec = TextStorageCodec::forText(content.toRawText());
+        if (!codec)
+            return TextFileError::undecodableData();
+        if (summary.value().hasFrameMarkers && !RtfReader::read(rtf, content, frameMarkers(*codec)))
             return TextFileError::undecodableData();
         themed(content);
         m_storage->setUndoRedoEnabled(false);
@@ -189,7 +203,7 @@ std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QS
         cursor.insertFragment(QTextDocumentFragment(&content));
         m_storage->setUndoRedoEnabled(true);
         m_storage->setModified(false);
-        m_codec = *TextStorageCodec::forText({});
+        m_codec = *codec;
         setRichTextMode(true);
         Q_EMIT textDidReload();
         return std::nullopt;
@@ -215,12 +229,20 @@ std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QS
 
 Result<QByteArray, TextFileError> TextDocument::data() const
 {
-    if (!m_isRichText)
-        return TextFile::encode(text(), m_encoding, m_hasBOM, m_lineEnding);
+    if (!m_isRichText) {
+        const QString plain = text();
+        auto bytes = TextFile::encode(plain, m_encoding, m_hasBOM, m_lineEnding);
+        // Without its mark, UTF-16 or UTF-32 opens again only while it has no zero byte where the
+        // binary test looks, which an edit can change.
+        if (bytes && !m_hasBOM && TextFile::needsByteOrderMark(m_encoding)
+            && TextFile::isBinary(bytes.value()))
+            return TextFile::encode(plain, m_encoding, true, m_lineEnding);
+        return bytes;
+    }
     auto copy = std::unique_ptr<QTextDocument>(m_storage->clone());
     unthemed(*copy);
     restoreFragileCharacters(*copy);
-    QByteArray rtf = RtfWriter::write(*copy);
+    QByteArray rtf = RtfWriter::write(*copy, frameMarkers(m_codec));
     if (rtf.isEmpty())
         return TextFileError::unencodableIn(Encoding::ascii());
     return rtf;
@@ -271,7 +293,7 @@ std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
     if (!TextFile::encode(text(), encoding, false, LineEnding::lf))
         return TextFileError::unencodableIn(encoding);
     m_encoding = encoding;
-    m_hasBOM = false;
+    m_hasBOM = TextFile::needsByteOrderMark(encoding);
     noteChange();
     Q_EMIT encodingDidChange();
     return std::nullopt;
@@ -411,15 +433,24 @@ template <typename Change> void forEachRun(QTextDocument &document, Change chang
 
 } // namespace
 
+RtfFrameMarkers TextDocument::frameMarkers(const TextStorageCodec &codec)
+{
+    static_assert(TextStorageCodec::fragileCharacters[2] == 0xFDD0
+                  && TextStorageCodec::fragileCharacters[3] == 0xFDD1);
+    return {codec.substitutes()[2], codec.substitutes()[3]};
+}
+
 void TextDocument::restoreFragileCharacters(QTextDocument &document) const
 {
     // Rich text has no way to hold a CR or a paragraph separator inside a paragraph: pasted ones
-    // become the paragraph breaks RTF knows. The frame markers have no meaning outside Qt at all.
+    // become the paragraph breaks RTF knows. The frame markers stay substitutes, which the RTF
+    // writer writes as the characters they stand for.
     for (size_t k = 0; k < TextStorageCodec::fragileCharacters.size(); ++k) {
-        const QString substitute(QChar(m_codec.substitutes()[k]));
         const char16_t real = TextStorageCodec::fragileCharacters[k];
-        const QString replacement =
-            real == u'\r' || real == 0x2029 ? QStringLiteral("\n") : QString(QChar(0xFFFD));
+        if (real != u'\r' && real != 0x2029)
+            continue;
+        const QString substitute(QChar(m_codec.substitutes()[k]));
+        const QString replacement = QStringLiteral("\n");
         QTextCursor found = document.find(substitute, 0, QTextDocument::FindCaseSensitively);
         while (!found.isNull()) {
             found.insertText(replacement);

@@ -3,6 +3,7 @@
 #include "base/Result.h"
 #include "document/TextStorageCodec.h"
 #include "io/FileIdentity.h"
+#include "rtf/RtfFrameMarkers.h"
 #include "syntax/Language.h"
 #include "text/Encoding.h"
 #include "text/LineEnding.h"
@@ -154,6 +155,8 @@ private:
     void replaceContent(const QString &storageText);
     // Turns the substitutes in a copy of the rich storage into what RTF can hold.
     void restoreFragileCharacters(QTextDocument &document) const;
+    // The units that stand for U+FDD0 and U+FDD1 in a storage of codec.
+    static RtfFrameMarkers frameMarkers(const TextStorageCodec &codec);
     void setRichTextMode(bool richText);
     void emitEditedIfChanged();
 

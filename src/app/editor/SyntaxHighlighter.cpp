@@ -294,7 +294,7 @@ bool SyntaxHighlighter::formatLine(const QTextBlock &block, qint64 line, QString
             if (&format == previous && last->start + last->length == token.range.lower) {
                 last->length += int(token.range.length());
             } else {
-                m_ranges.emplaceBack(int(token.range.lower), int(token.range.length()), format);
+                m_ranges.append({int(token.range.lower), int(token.range.length()), format});
                 previous = &format;
             }
         }

@@ -36,10 +36,14 @@ bool isParagraphSeparator(char16_t c)
 
 } // namespace
 
-RtfParser::RtfParser(std::string_view data, QTextDocument &document, Extent extent)
+RtfParser::RtfParser(std::string_view data,
+                     QTextDocument &document,
+                     Extent extent,
+                     std::optional<RtfFrameMarkers> frameMarkers)
     : m_tokenizer(data)
     , m_builder(document)
     , m_extent(extent)
+    , m_frameMarkers(frameMarkers)
 {}
 
 bool RtfParser::isTextToken(const RtfToken &token)
@@ -494,8 +498,18 @@ void RtfParser::emitText(QStringView text)
         if (c != 0 && !isParagraphSeparator(c))
             continue;
         appendBody(text.mid(start, i - start));
-        if (c != 0)
+        if (c == u'\uFDD0' || c == u'\uFDD1') {
+            m_sawFrameMarkers = true;
+            if (m_frameMarkers) {
+                const char16_t stored =
+                    c == u'\uFDD0' ? m_frameMarkers->start : m_frameMarkers->end;
+                appendBody(QStringView(&stored, 1));
+            } else {
+                paragraphBreak();
+            }
+        } else if (c != 0) {
             paragraphBreak();
+        }
         start = i + 1;
     }
     appendBody(text.mid(start));

@@ -2,12 +2,14 @@
 
 #include "rtf/RtfDocumentBuilder.h"
 #include "rtf/RtfFormatTable.h"
+#include "rtf/RtfFrameMarkers.h"
 #include "rtf/RtfGroupState.h"
 #include "rtf/RtfTextDecoder.h"
 #include "rtf/RtfToken.h"
 #include "rtf/RtfTokenizer.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,12 +35,18 @@ public:
         fragment,
     };
 
-    // Empties document; data starts at its first opening brace.
-    RtfParser(std::string_view data, QTextDocument &document, Extent extent);
+    // Empties document; data starts at its first opening brace. U+FDD0 and U+FDD1 in the text
+    // are stored as frameMarkers when given, else as the paragraph breaks Qt would make of them.
+    RtfParser(std::string_view data,
+              QTextDocument &document,
+              Extent extent,
+              std::optional<RtfFrameMarkers> frameMarkers = std::nullopt);
 
     // Reads the document or fragment. Returns whether every group was closed (false for truncated
     // or unbalanced data, whose text is read all the same).
     bool run();
+    // Whether the text held U+FDD0 or U+FDD1.
+    bool sawFrameMarkers() const { return m_sawFrameMarkers; }
 
 private:
     struct SavedGroup
@@ -88,6 +96,8 @@ private:
     RtfFormatTable m_formats;
     RtfDocumentBuilder m_builder;
     Extent m_extent;
+    std::optional<RtfFrameMarkers> m_frameMarkers;
+    bool m_sawFrameMarkers = false;
 
     RtfGroupState m_state;
     std::vector<SavedGroup> m_stack;

@@ -31,7 +31,25 @@ bool hasRtfSignature(QByteArrayView data)
     return data.sliced(contentStart(data)).startsWith("{\\rtf");
 }
 
-Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document)
+QByteArrayView documentPart(QByteArrayView data)
+{
+    const qsizetype start = contentStart(data);
+    const QByteArrayView rtf = data.sliced(start);
+    if (!rtf.startsWith("{\\rtf"))
+        return data;
+    RtfTokenizer tokenizer(std::string_view(rtf.data(), size_t(rtf.size())));
+    qint64 depth = 0;
+    for (RtfToken token = tokenizer.next(); token.kind != RtfToken::end; token = tokenizer.next()) {
+        if (token.kind == RtfToken::groupStart)
+            ++depth;
+        else if (token.kind == RtfToken::groupEnd && --depth == 0)
+            return data.first(start + qsizetype(tokenizer.position()));
+    }
+    return data;
+}
+
+Result<Summary, RtfReadError>
+read(QByteArrayView data, QTextDocument &document, std::optional<RtfFrameMarkers> frameMarkers)
 {
     const QByteArrayView rtf = data.sliced(contentStart(data));
     const bool isDocument = rtf.startsWith("{\\rtf");
@@ -42,9 +60,11 @@ Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document)
     if (!isDocument && !isFragment)
         return RtfReadError::notRtf;
     RtfParser parser(std::string_view(rtf.data(), size_t(rtf.size())), document,
-                     isDocument ? RtfParser::Extent::document : RtfParser::Extent::fragment);
+                     isDocument ? RtfParser::Extent::document : RtfParser::Extent::fragment,
+                     frameMarkers);
     Summary summary;
     summary.complete = parser.run();
+    summary.hasFrameMarkers = parser.sawFrameMarkers();
     return summary;
 }
 

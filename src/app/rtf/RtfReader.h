@@ -1,7 +1,10 @@
 #pragma once
 
 #include "base/Result.h"
+#include "rtf/RtfFrameMarkers.h"
 #include "rtf/RtfReadError.h"
+
+#include <optional>
 
 #include <QByteArrayView>
 
@@ -29,18 +32,31 @@ struct Summary
     // False when the data ended inside a group (a truncated or damaged file); the document then
     // holds everything read up to that point.
     bool complete = true;
+    // Whether the text holds U+FDD0 or U+FDD1 (Qt's frame markers).
+    bool hasFrameMarkers = false;
 };
 
 // Whether the data starts as an RTF document does ("{\rtf", after an optional UTF-8 byte order mark
 // and white space).
 bool hasRtfSignature(QByteArrayView data);
 
+// The bytes of data that make up its RTF document: from the start through the brace that closes the
+// top-level group. What may follow is not part of it (WordPad and RichEdit end their files with a
+// zero byte, sometimes after a line break). Data that is not an RTF document, or whose top-level
+// group never closes, is returned whole. Braces are counted as the tokenizer sees them, without
+// code pages: raw double-byte text with a brace as trail byte (possible in unescaped Shift-JIS) can
+// end the count early, which the reader itself, following the code pages, is not misled by.
+QByteArrayView documentPart(QByteArrayView data);
+
 // Replaces the whole content of document with the RTF data (the document's undo history is
 // cleared). A document ends at its closing brace. Data that starts with a group and a control word
 // but not "{\rtf" (what pandoc writes without --standalone) is read as a fragment, to its end.
 // Anything else is refused and the document left untouched. Never recurses on group depth and needs
-// memory in proportion to the data.
-Result<Summary, RtfReadError> read(QByteArrayView data, QTextDocument &document);
+// memory in proportion to the data. U+FDD0 and U+FDD1 in the text are stored as frameMarkers when
+// given, otherwise as the paragraph breaks Qt makes of them.
+Result<Summary, RtfReadError> read(QByteArrayView data,
+                                   QTextDocument &document,
+                                   std::optional<RtfFrameMarkers> frameMarkers = std::nullopt);
 
 } // namespace RtfReader
 

@@ -27,6 +27,8 @@ public:
     void setLeadBytes(const LeadBytes *leads) { m_leads = leads; }
 
     bool atEnd() const { return m_position >= m_data.size(); }
+    // How many bytes the tokens read so far span.
+    size_t position() const { return m_position; }
 
 private:
     RtfToken controlWord();

@@ -33,10 +33,17 @@ void appendUnicode(QByteArray &out, char16_t unit)
 }
 
 // Text escaped for RTF. In a font table a semicolon would end the name, so there it is escaped too.
-void appendEscaped(QByteArray &out, QStringView text, bool inFontTable = false)
+void appendEscaped(QByteArray &out,
+                   QStringView text,
+                   bool inFontTable = false,
+                   const std::optional<RtfFrameMarkers> &frameMarkers = std::nullopt)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
+        if (frameMarkers && (c == frameMarkers->start || c == frameMarkers->end)) {
+            appendUnicode(out, c == frameMarkers->start ? u'\uFDD0' : u'\uFDD1');
+            continue;
+        }
         switch (c) {
         case u'\\':
         case u'{':
@@ -88,8 +95,9 @@ int toTwips(double pixels)
 class Writer
 {
 public:
-    explicit Writer(const QTextDocument &document)
+    Writer(const QTextDocument &document, std::optional<RtfFrameMarkers> frameMarkers)
         : m_document(document)
+        , m_frameMarkers(frameMarkers)
     {}
 
     QByteArray write();
@@ -105,6 +113,7 @@ private:
     QByteArray paragraphWords(const QTextBlockFormat &format) const;
 
     const QTextDocument &m_document;
+    const std::optional<RtfFrameMarkers> m_frameMarkers;
     QStringList m_fonts;
     QList<QRgb> m_colors;
     QHash<int, QByteArray> m_characterWords;
@@ -245,7 +254,7 @@ QByteArray Writer::write()
             if (format.isImageFormat() || format.objectType() != QTextFormat::NoObject)
                 continue;
             body.append(characterWords(format, fragment.charFormatIndex()));
-            appendEscaped(body, fragment.text());
+            appendEscaped(body, fragment.text(), false, m_frameMarkers);
         }
         // The paragraph mark's own format is what an empty paragraph shows.
         const QTextBlock next = block.next();
@@ -275,9 +284,9 @@ QByteArray Writer::write()
 
 } // namespace
 
-QByteArray write(const QTextDocument &document)
+QByteArray write(const QTextDocument &document, std::optional<RtfFrameMarkers> frameMarkers)
 {
-    return Writer(document).write();
+    return Writer(document, frameMarkers).write();
 }
 
 } // namespace plumeo::RtfWriter

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "rtf/RtfFrameMarkers.h"
+
+#include <optional>
+
 #include <QByteArray>
 
 class QTextDocument;
@@ -15,10 +19,12 @@ namespace plumeo {
 // (characters beyond U+FFFF as their two surrogates), so the code page never matters. The question
 // mark is written \'3f, as LibreOffice does: pandoc 2.17 drops the character after a literal one.
 // Text without a family or size takes the document's default font. Images and other embedded
-// objects are not written. The output is ASCII.
+// objects are not written. The output is ASCII. When frameMarkers are given, the units they name
+// are written as U+FDD0 and U+FDD1, the characters they stand for.
 namespace RtfWriter {
 
-QByteArray write(const QTextDocument &document);
+QByteArray write(const QTextDocument &document,
+                 std::optional<RtfFrameMarkers> frameMarkers = std::nullopt);
 
 } // namespace RtfWriter
 

@@ -39,8 +39,11 @@ bool endsBareWord(char16_t c)
 }
 
 // The key at p, if any: emits it and its colon and returns where the value starts; returns p (and
-// emits nothing) when the line has no key there.
-qint64 scanKey(const char16_t *u, qint64 p, qint64 end, std::vector<Token> &tokens)
+// emits nothing) when the line has no key there. A "#" after a blank starts a comment wherever it
+// is, the first unit after a list marker included ("- # note: x" has no key), so the blank before
+// it may lie before p, though never before lineStart.
+qint64
+scanKey(const char16_t *u, qint64 lineStart, qint64 p, qint64 end, std::vector<Token> &tokens)
 {
     const char16_t c = u[p];
     if (c == u'"' || c == u'\'') {
@@ -53,7 +56,7 @@ qint64 scanKey(const char16_t *u, qint64 p, qint64 end, std::vector<Token> &toke
         return p;
     }
     for (qint64 i = p; i < end; ++i) {
-        if (u[i] == u'#' && i > p && isBlank(u[i - 1]))
+        if (u[i] == u'#' && i > lineStart && isBlank(u[i - 1]))
             return p;
         if (u[i] == u':' && (i + 1 == end || isBlank(u[i + 1]))) {
             tokens.push_back({TokenKind::property, {p, i}});
@@ -140,7 +143,7 @@ void YAMLLexer::tokenize(LineSlice line, LexState &, std::vector<Token> &tokens)
         if (p == end)
             return;
     }
-    scanValue(u, scanKey(u, p, end, tokens), end, tokens);
+    scanValue(u, scanKey(u, line.lower, p, end, tokens), end, tokens);
 }
 
 } // namespace plumeo

@@ -23,6 +23,9 @@ public:
     static constexpr quint64 macOSRomanRaw = 30;
     static constexpr quint64 utf16BigEndianRaw = 0x90000100;
     static constexpr quint64 utf16LittleEndianRaw = 0x94000100;
+    static constexpr quint64 utf32Raw = 0x8C000100;
+    static constexpr quint64 utf32BigEndianRaw = 0x98000100;
+    static constexpr quint64 utf32LittleEndianRaw = 0x9C000100;
 
     static Encoding ascii() { return Encoding(asciiRaw); }
     static Encoding utf8() { return Encoding(utf8Raw); }
@@ -32,6 +35,8 @@ public:
     static Encoding macOSRoman() { return Encoding(macOSRomanRaw); }
     static Encoding utf16BigEndian() { return Encoding(utf16BigEndianRaw); }
     static Encoding utf16LittleEndian() { return Encoding(utf16LittleEndianRaw); }
+    static Encoding utf32BigEndian() { return Encoding(utf32BigEndianRaw); }
+    static Encoding utf32LittleEndian() { return Encoding(utf32LittleEndianRaw); }
 
     // The encoding stored under this number. An unknown number gives an encoding that converts
     // nothing (isKnown() is false), so that a damaged preference fails cleanly instead of guessing.

@@ -42,11 +42,40 @@ QByteArray icuProposal(QByteArrayView bytes)
 
 namespace {
 
+// Whether bytes hold the zero bytes that text in encoding cannot do without. Every UTF-32 code
+// unit has a zero high byte, so at least one byte in four is zero. UTF-16 text has a zero byte in
+// every character below U+0100: one at least for every 256 bytes (a line break or a space every
+// 128 characters gives that, even in CJK prose) is asked for. Without these, a detector's UTF-16
+// answer is a guess about bytes of some 8-bit text, which would then open as CJK. Other encodings
+// need no zero byte.
+bool hasTheZerosOf(const Encoding &encoding, QByteArrayView bytes)
+{
+    qsizetype bytesPerZero = 0;
+    switch (encoding.rawValue()) {
+    case Encoding::utf16Raw:
+    case Encoding::utf16BigEndianRaw:
+    case Encoding::utf16LittleEndianRaw:
+        bytesPerZero = 256;
+        break;
+    case Encoding::utf32Raw:
+    case Encoding::utf32BigEndianRaw:
+    case Encoding::utf32LittleEndianRaw:
+        bytesPerZero = 4;
+        break;
+    default:
+        return true;
+    }
+    const qsizetype zeros = bytes.count('\0');
+    return zeros > 0 && zeros >= bytes.size() / bytesPerZero;
+}
+
 // A guess must decode strictly and give the same bytes back when encoded again: some encodings map
 // several byte sequences to one character (stateful ISO 2022 escapes, duplicate code points in the
 // Japanese and Chinese code pages), and saving such a file would silently change it.
 std::optional<Detection> tryEncoding(const Encoding &encoding, QByteArrayView bytes)
 {
+    if (!hasTheZerosOf(encoding, bytes))
+        return std::nullopt;
     auto text = StrictCodec::decode(bytes, encoding);
     if (!text)
         return std::nullopt;

@@ -12,13 +12,38 @@ namespace {
 
 constexpr qsizetype binaryProbeLength = 8192;
 
-bool startsWithUtf16Mark(QByteArrayView bytes)
+bool startsWith(QByteArrayView bytes, std::initializer_list<quint8> mark)
 {
-    if (bytes.size() < 2)
+    if (bytes.size() < qsizetype(mark.size()))
         return false;
-    const auto first = quint8(bytes[0]);
-    const auto second = quint8(bytes[1]);
-    return (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF);
+    qsizetype i = 0;
+    for (const quint8 byte : mark)
+        if (quint8(bytes[i++]) != byte)
+            return false;
+    return true;
+}
+
+bool startsWithUtf16OrUtf32Mark(QByteArrayView bytes)
+{
+    // FF FE begins the UTF-32 LE mark too.
+    return startsWith(bytes, {0xFF, 0xFE}) || startsWith(bytes, {0xFE, 0xFF})
+           || startsWith(bytes, {0x00, 0x00, 0xFE, 0xFF});
+}
+
+// Whether bytes are well-formed UTF-32 LE: whole code units, each a scalar value (at most
+// U+10FFFF, never a surrogate). Checked without decoding, the decoder does that once afterwards.
+bool isUtf32LittleEndian(QByteArrayView bytes)
+{
+    if (bytes.size() % 4 != 0)
+        return false;
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    for (qsizetype i = 0; i < bytes.size(); i += 4) {
+        const char32_t value = char32_t(in[i]) | char32_t(in[i + 1]) << 8
+                               | char32_t(in[i + 2]) << 16 | char32_t(in[i + 3]) << 24;
+        if (value > 0x10FFFF || (value >= 0xD800 && value < 0xE000))
+            return false;
+    }
+    return true;
 }
 
 // LF → the line ending's characters. LF text comes back shared, without a copy.
@@ -68,6 +93,10 @@ QString name(const Encoding &encoding)
         return QStringLiteral("UTF-16 BE");
     case Encoding::utf16Raw:
         return QStringLiteral("UTF-16");
+    case Encoding::utf32LittleEndianRaw:
+        return QStringLiteral("UTF-32 LE");
+    case Encoding::utf32BigEndianRaw:
+        return QStringLiteral("UTF-32 BE");
     case Encoding::isoLatin1Raw:
         return QStringLiteral("ISO Latin 1");
     case Encoding::windowsCP1252Raw:
@@ -87,7 +116,7 @@ QString name(const Encoding &encoding)
 
 bool isBinary(QByteArrayView bytes)
 {
-    if (startsWithUtf16Mark(bytes))
+    if (startsWithUtf16OrUtf32Mark(bytes))
         return false;
     const qsizetype probe = std::min(bytes.size(), binaryProbeLength);
     return probe > 0 && std::memchr(bytes.data(), 0, size_t(probe)) != nullptr;
@@ -102,22 +131,41 @@ std::optional<QByteArray> byteOrderMark(const Encoding &encoding)
         return QByteArray("\xFF\xFE", 2);
     case Encoding::utf16BigEndianRaw:
         return QByteArray("\xFE\xFF", 2);
+    case Encoding::utf32LittleEndianRaw:
+        return QByteArray("\xFF\xFE\x00\x00", 4);
+    case Encoding::utf32BigEndianRaw:
+        return QByteArray("\x00\x00\xFE\xFF", 4);
     default:
         return std::nullopt;
     }
 }
 
+bool needsByteOrderMark(const Encoding &encoding)
+{
+    switch (encoding.rawValue()) {
+    case Encoding::utf16LittleEndianRaw:
+    case Encoding::utf16BigEndianRaw:
+    case Encoding::utf32LittleEndianRaw:
+    case Encoding::utf32BigEndianRaw:
+        return true;
+    default:
+        return false;
+    }
+}
+
 ByteOrderMarkScan byteOrderMark(QByteArrayView bytes)
 {
-    if (bytes.size() >= 3 && quint8(bytes[0]) == 0xEF && quint8(bytes[1]) == 0xBB
-        && quint8(bytes[2]) == 0xBF)
+    if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))
         return {Encoding::utf8(), true, bytes.sliced(3)};
-    if (bytes.size() >= 2) {
-        if (quint8(bytes[0]) == 0xFE && quint8(bytes[1]) == 0xFF)
-            return {Encoding::utf16BigEndian(), true, bytes.sliced(2)};
-        if (quint8(bytes[0]) == 0xFF && quint8(bytes[1]) == 0xFE)
-            return {Encoding::utf16LittleEndian(), true, bytes.sliced(2)};
-    }
+    // The UTF-32 marks before the UTF-16 ones, which begin the same way.
+    if (startsWith(bytes, {0x00, 0x00, 0xFE, 0xFF}))
+        return {Encoding::utf32BigEndian(), true, bytes.sliced(4)};
+    if (startsWith(bytes, {0xFF, 0xFE, 0x00, 0x00}) && isUtf32LittleEndian(bytes.sliced(4)))
+        return {Encoding::utf32LittleEndian(), true, bytes.sliced(4)};
+    if (startsWith(bytes, {0xFE, 0xFF}))
+        return {Encoding::utf16BigEndian(), true, bytes.sliced(2)};
+    if (startsWith(bytes, {0xFF, 0xFE}))
+        return {Encoding::utf16LittleEndian(), true, bytes.sliced(2)};
     return {std::nullopt, false, bytes};
 }
 

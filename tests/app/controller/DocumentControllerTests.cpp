@@ -47,6 +47,24 @@ TEST_F(ControllerTest, TypeOfContentsRefusesBinaryAndRecognisesRichText)
     EXPECT_FALSE(type(dir.path()));
 }
 
+TEST_F(ControllerTest, RichTextEndingWithZeroBytesAfterItsLastBraceIsText)
+{
+    const auto type = [](const QString &path) { return DocumentController::typeForContents(path); };
+    // What WordPad and RichEdit write: a zero byte, or a line break and one, after the document.
+    const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 text\\par\n}";
+    EXPECT_EQ(
+        type(writeFile(dir, QStringLiteral("wordpad.rtf"), rtf + QByteArray("\0", 1))).value(),
+        TextDocument::richTextType());
+    EXPECT_EQ(
+        type(writeFile(dir, QStringLiteral("richedit"), rtf + QByteArray("\r\n\0\0", 4))).value(),
+        TextDocument::richTextType());
+    // A zero inside the document is still not text, nor after a group that never closes.
+    EXPECT_FALSE(
+        type(writeFile(dir, QStringLiteral("inside.rtf"), QByteArray("{\\rtf1 a\0b}", 11))));
+    EXPECT_FALSE(type(writeFile(dir, QStringLiteral("open.rtf"), QByteArray("{\\rtf1 {a}\0", 11))));
+    EXPECT_FALSE(type(writeFile(dir, QStringLiteral("plain.txt"), QByteArray("a}\0", 3))));
+}
+
 TEST_F(ControllerTest, LaunchArgumentsSkipOptionsAndTheirValues)
 {
     EXPECT_EQ(AppDelegate::fileArguments({"--lang", "en", "notes.txt"}), QStringList{"notes.txt"});

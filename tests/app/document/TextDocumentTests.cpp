@@ -265,3 +265,92 @@ TEST_F(TextDocumentTest, RichTextNeverSavesTheStorageSubstitutes)
     for (char16_t substitute : document.storageCodec().substitutes())
         EXPECT_FALSE(text.contains(QChar(substitute)));
 }
+
+TEST_F(TextDocumentTest, Utf16AndUtf32WrittenByPlumeoAreReadBackAsText)
+{
+    const Encoding utf32LittleEndian(0x9C000100);
+    const Encoding utf32BigEndian(0x98000100);
+    for (const Encoding &encoding : {Encoding::utf16LittleEndian(), Encoding::utf16BigEndian(),
+                                     utf32LittleEndian, utf32BigEndian}) {
+        SCOPED_TRACE(qPrintable(TextFile::name(encoding)));
+        TextDocument document;
+        type(document, QStringLiteral("Hello, été 😀\nsecond line\n"));
+        ASSERT_FALSE(document.setEncoding(encoding));
+        EXPECT_TRUE(document.hasBOM());
+        const QByteArray saved = document.data().value();
+        EXPECT_FALSE(TextFile::isBinary(saved));
+        const auto read = TextFile::decode(saved, Encoding::utf8());
+        ASSERT_TRUE(read.hasValue());
+        EXPECT_EQ(read.value().encoding, encoding);
+        EXPECT_EQ(read.value().text, document.text());
+
+        // …and the document reads what it wrote, and writes it again unchanged.
+        auto reread = plainDocument(saved);
+        EXPECT_EQ(reread->encoding(), encoding);
+        EXPECT_EQ(reread->text(), document.text());
+        EXPECT_EQ(reread->data().value(), saved);
+    }
+
+    // A UTF-16 file read without a mark keeps none while its bytes stay readable as text…
+    Preferences::set(Preferences::Key::defaultEncoding(),
+                     QJsonValue(qint64(Encoding::utf16LittleEndianRaw)));
+    const QByteArray markless("\x3F\x96\x3F\x96", 4); // 阿阿: no zero byte, not UTF-8
+    auto document = plainDocument(markless);
+    ASSERT_EQ(document->encoding(), Encoding::utf16LittleEndian());
+    EXPECT_FALSE(document->hasBOM());
+    EXPECT_EQ(document->data().value(), markless);
+    // …but gets one as soon as the text written would be refused (a zero byte in every Latin
+    // letter).
+    type(*document, QStringLiteral("a"));
+    const QByteArray saved = document->data().value();
+    EXPECT_FALSE(TextFile::isBinary(saved));
+    EXPECT_EQ(TextFile::decode(saved, Encoding::utf8()).value().text, u"阿阿a");
+}
+
+TEST_F(TextDocumentTest, RichTextKeepsNoncharactersThatLookLikeStorageSubstitutes)
+{
+    // U+FDD0…U+FDD5: Qt's frame markers, then the units plain storage takes as substitutes first.
+    const QByteArray rtf = "{\\rtf1\\ansi\\uc1 a\\u-560?b\\u64977?c\\u-558?d\\u-557?e\\u-556?f"
+                           "\\u-555?g\\par second\\par}";
+    const QString expected =
+        QStringLiteral("a\uFDD0b\uFDD1c\uFDD2d\uFDD3e\uFDD4f\uFDD5g\nsecond\n");
+    TextDocument document;
+    ASSERT_FALSE(document.read(rtf, TextDocument::richTextType()));
+    EXPECT_EQ(document.text(), expected);
+
+    const QByteArray saved = document.data().value();
+    TextDocument reread;
+    ASSERT_FALSE(reread.read(saved, TextDocument::richTextType()));
+    EXPECT_EQ(reread.text(), expected);
+
+    // Typed or pasted frame markers are saved as themselves too, not as U+FFFD.
+    QTextCursor cursor(reread.textStorage());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(reread.storageCodec().toStorage(u"x\uFDD0y"));
+    TextDocument third;
+    ASSERT_FALSE(third.read(reread.data().value(), TextDocument::richTextType()));
+    EXPECT_EQ(third.text(), expected + QStringLiteral("x\uFDD0y"));
+}
+
+TEST_F(TextDocumentTest, RichTextIgnoresWhatFollowsTheDocumentButNotZerosInsideIt)
+{
+    // WordPad and RichEdit end their files with a zero byte after the closing brace.
+    const QByteArray body = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0 WordPad text\\par\n}";
+    for (const QByteArray &trailer :
+         {QByteArray("\0", 1), QByteArray("\0\0\0", 3), QByteArray("\r\n\0", 3)}) {
+        TextDocument document;
+        const auto error = document.read(body + trailer, TextDocument::richTextType());
+        ASSERT_FALSE(error) << qPrintable(error->errorDescription());
+        EXPECT_EQ(document.text(), u"WordPad text\n");
+        const QByteArray saved = document.data().value();
+        EXPECT_FALSE(saved.contains('\0'));
+        EXPECT_TRUE(saved.trimmed().endsWith('}'));
+    }
+
+    TextDocument inside;
+    const QByteArray zeroInside("{\\rtf1\\ansi a\0b\\par}", 20);
+    const auto refused = inside.read(zeroInside, TextDocument::richTextType());
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->kind(), TextFileError::binary);
+    EXPECT_FALSE(inside.isRichText());
+}

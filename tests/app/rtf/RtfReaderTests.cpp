@@ -275,3 +275,37 @@ TEST(RtfReader, emptyParagraphsKeepTheirMarkFormat)
     ASSERT_EQ(document.blockCount(), 3);
     EXPECT_EQ(document.findBlockByNumber(1).charFormat().fontPointSize(), 20.0);
 }
+
+TEST(RtfReader, documentPartEndsAtTheBraceThatClosesTheDocument)
+{
+    const auto part = [](const QByteArray &data) {
+        return RtfReader::documentPart(data).toByteArray();
+    };
+    EXPECT_EQ(part(QByteArray("{\\rtf1 a}\0", 10)), "{\\rtf1 a}");
+    EXPECT_EQ(part(QByteArray("\xEF\xBB\xBF\r\n{\\rtf1 a}\r\n\0\0", 17)),
+              "\xEF\xBB\xBF\r\n{\\rtf1 a}");
+    // Escaped braces, hex escapes and binary payloads are not group boundaries.
+    EXPECT_EQ(part("{\\rtf1 \\} \\{ \\'7d {\\b x}\\bin3 }}}y} tail"),
+              "{\\rtf1 \\} \\{ \\'7d {\\b x}\\bin3 }}}y}");
+    // Not a document, or a document that never closes: everything.
+    EXPECT_EQ(part(QByteArray("{\\rtf1 {a}\0", 11)), QByteArray("{\\rtf1 {a}\0", 11));
+    EXPECT_EQ(part("{\\pard a} b"), "{\\pard a} b");
+    EXPECT_EQ(part("plain}"), "plain}");
+    EXPECT_EQ(part(""), "");
+}
+
+TEST(RtfReader, frameMarkersAreParagraphBreaksUnlessStoredAsGivenUnits)
+{
+    const QByteArray rtf = "{\\rtf1\\uc1 a\\u-560?b\\u64977?c}";
+    QTextDocument document;
+    auto result = RtfReader::read(rtf, document);
+    ASSERT_TRUE(result.hasValue());
+    EXPECT_TRUE(result.value().hasFrameMarkers);
+    EXPECT_EQ(text(document), QStringLiteral("a\nb\nc"));
+
+    result = RtfReader::read(rtf, document, RtfFrameMarkers{u'\uE000', u'\uE001'});
+    ASSERT_TRUE(result.hasValue());
+    EXPECT_EQ(text(document), QStringLiteral("a\uE000b\uE001c"));
+    EXPECT_TRUE(RtfReader::read("{\\rtf1 plain\\u-559?}", document).value().hasFrameMarkers);
+    EXPECT_FALSE(RtfReader::read("{\\rtf1 plain}", document).value().hasFrameMarkers);
+}

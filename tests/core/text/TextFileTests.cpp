@@ -1,3 +1,4 @@
+#include "text/EncodingDetector.h"
 #include "text/Localization.h"
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
@@ -68,11 +69,12 @@ TEST(TextFile, ByteOrderMarkRecognition)
     EXPECT_FALSE(scan.found);
     EXPECT_EQ(scan.rest.size(), 2);
 
-    const QByteArray markAndZeros = bytes({0xFF, 0xFE, 0, 0});
+    // FF FE 00 00 followed by bytes that are no UTF-32 is UTF-16 LE starting with U+0000.
+    const QByteArray markAndZeros = bytes({0xFF, 0xFE, 0, 0, 'a', 0});
     scan = TextFile::byteOrderMark(markAndZeros);
     EXPECT_TRUE(scan.found);
     EXPECT_EQ(scan.encoding, Encoding::utf16LittleEndian());
-    EXPECT_EQ(scan.rest.toByteArray(), bytes({0, 0}));
+    EXPECT_EQ(scan.rest.toByteArray(), bytes({0, 0, 'a', 0}));
 
     const QByteArray utf8 = bytes({0xEF, 0xBB, 0xBF, 'x'});
     scan = TextFile::byteOrderMark(utf8);
@@ -317,4 +319,110 @@ TEST(TextFile, NamesAndErrorTextsInBothLanguages)
     EXPECT_EQ(TextFileError::undecodableData().errorDescription(),
               u"Le texte de ce fichier n’a pu être décodé dans aucun encodage connu.");
     Localization::setCurrent(AppLanguage::system);
+}
+
+TEST(TextFile, Utf32FilesWithTheirMarksAreReadAndWrittenAsUtf32)
+{
+    const Encoding littleEndian(0x9C000100);
+    const Encoding bigEndian(0x98000100);
+    EXPECT_EQ(TextFile::name(littleEndian), u"UTF-32 LE");
+    EXPECT_EQ(TextFile::name(bigEndian), u"UTF-32 BE");
+    EXPECT_EQ(TextFile::byteOrderMark(littleEndian), bytes({0xFF, 0xFE, 0, 0}));
+    EXPECT_EQ(TextFile::byteOrderMark(bigEndian), bytes({0, 0, 0xFE, 0xFF}));
+    // Readable when found, but not offered to choose from.
+    for (const Encoding &offered : TextFile::encodings()) {
+        EXPECT_NE(offered, littleEndian);
+        EXPECT_NE(offered, bigEndian);
+    }
+
+    const QString text = QStringLiteral("Été 漢字 😀\r\nfin\r\n");
+    for (const Encoding &encoding : {littleEndian, bigEndian}) {
+        SCOPED_TRACE(qPrintable(TextFile::name(encoding)));
+        const QByteArray file = encoded(text, encoding, true, LineEnding::lf);
+        ASSERT_EQ(file.size(), 4 * (text.size() - 1 + 1)); // one pair, one mark
+        EXPECT_EQ(file.left(4), *TextFile::byteOrderMark(encoding));
+        EXPECT_FALSE(TextFile::isBinary(file));
+        const DecodedText read = decoded(file);
+        EXPECT_EQ(read.encoding, encoding);
+        EXPECT_TRUE(read.hasBOM);
+        EXPECT_EQ(read.lineEnding, LineEnding::crlf);
+        EXPECT_EQ(read.text, QStringLiteral("Été 漢字 😀\nfin\n"));
+        EXPECT_EQ(encoded(read.text, read.encoding, read.hasBOM, *read.lineEnding), file);
+        // Strictly: a cut code unit, a surrogate or a value past U+10FFFF is not UTF-32.
+        if (encoding == bigEndian) {
+            EXPECT_TRUE(undecodable(file + bytes({0, 0, 0})));
+            EXPECT_TRUE(undecodable(file + bytes({0, 0, 0xD8, 0})));
+            EXPECT_TRUE(undecodable(file + bytes({0, 0x11, 0, 0})));
+        }
+    }
+
+    // FF FE 00 00 is also where UTF-16 LE text starting with U+0000 begins: what does not read as
+    // UTF-32 LE falls back to UTF-16 LE.
+    const DecodedText odd = decoded(bytes({0xFF, 0xFE, 0, 0, 'A', 0}));
+    EXPECT_EQ(odd.encoding, Encoding::utf16LittleEndian());
+    EXPECT_EQ(odd.text, QString(QChar(0)) + u'A');
+    const DecodedText pastUnicode = decoded(bytes({0xFF, 0xFE, 0, 0, 'A', 0, 0x11, 0}));
+    EXPECT_EQ(pastUnicode.encoding, Encoding::utf16LittleEndian());
+    EXPECT_EQ(pastUnicode.text.size(), 3);
+    EXPECT_EQ(TextFile::byteOrderMark(bytes({0xFF, 0xFE, 0, 0})).encoding, littleEndian);
+}
+
+TEST(TextFile, DetectorNeverTakesUtf16OrUtf32ForDataWithoutTheirZeroBytes)
+{
+    // Windows 1252 text, French words among stray symbols, that ICU's detector takes for UTF-16
+    // when uchardet has no answer that holds: without a single zero byte, it would open as CJK.
+    const QString words[] = {
+        QStringLiteral("été"),   QStringLiteral("château"), QStringLiteral("où"),
+        QStringLiteral("déjà"),  QStringLiteral("garçon"),  QStringLiteral("fenêtre"),
+        QStringLiteral("Noël"),  QStringLiteral("à"),       QStringLiteral("c’est"),
+        QStringLiteral("naïve"), QStringLiteral("coût"),    QStringLiteral("ça"),
+        QStringLiteral("père"),  QStringLiteral("Crème"),   QStringLiteral("le"),
+        QStringLiteral("de"),    QStringLiteral("un"),      QStringLiteral("« bien »")};
+    const auto holds = [](const QByteArray &name, const QByteArray &file) {
+        const auto encoding = Encoding::fromCharsetName(name);
+        return encoding && StrictCodec::decode(file, *encoding);
+    };
+    std::mt19937 random(0);
+    QByteArray found;
+    for (int attempt = 0; attempt < 20000 && found.isEmpty(); ++attempt) {
+        QByteArray file;
+        const int count = 1 + int(random() % 60);
+        for (int w = 0; w < count; ++w) {
+            if (random() % 2 == 0) {
+                for (int k = 1 + int(random() % 4); k > 0; --k) {
+                    char c = char(0x20 + random() % 0xE0);
+                    if (!StrictCodec::decode(QByteArrayView(&c, 1), Encoding::windowsCP1252())
+                        || c == 0x7F)
+                        c = 'x';
+                    file += c;
+                }
+            } else {
+                file += *StrictCodec::encode(words[random() % std::size(words)],
+                                             Encoding::windowsCP1252());
+            }
+            file += random() % 9 == 0 ? '\n' : ' ';
+        }
+        if (file.size() % 2 != 0)
+            file += '.';
+        const QByteArray icu = EncodingDetector::icuProposal(file);
+        if (icu.startsWith("UTF-16") && holds(icu, file)
+            && !holds(EncodingDetector::uchardetProposal(file), file)
+            && !StrictCodec::decode(file, Encoding::utf8()))
+            found = file;
+    }
+    ASSERT_FALSE(found.isEmpty()) << "no text that ICU's detector calls UTF-16";
+    ASSERT_EQ(found.count('\0'), 0);
+
+    const DecodedText read = decoded(found);
+    EXPECT_EQ(read.encoding, Encoding::windowsCP1252())
+        << qPrintable(TextFile::name(read.encoding)) << " for " << found.toHex().constData();
+    EXPECT_EQ(
+        encoded(read.text, read.encoding, read.hasBOM, read.lineEnding.value_or(LineEnding::lf)),
+        found);
+
+    // Real UTF-16 without a mark still passes: Latin text has a zero byte in every character.
+    const QString latin =
+        QStringLiteral("Plain English words with a line break\nand more of them.\n");
+    QByteArray utf16 = *StrictCodec::encode(latin, Encoding::utf16LittleEndian());
+    EXPECT_TRUE(EncodingDetector::detect(utf16).has_value());
 }
