@@ -15,13 +15,49 @@ TestAnswers &answers()
     return instance;
 }
 
-} // namespace
-
 std::function<bool(const DocumentError &)> &saveAsAnswer()
 {
     static std::function<bool(const DocumentError &)> instance;
     return instance;
 }
+
+void prepare(QMessageBox &box,
+             QMessageBox::Icon icon,
+             const QString &text,
+             const std::optional<QString> &informative)
+{
+    box.setIcon(icon);
+    box.setWindowTitle(QStringLiteral("Plumeo"));
+    box.setText(text);
+    if (informative)
+        box.setInformativeText(*informative);
+}
+
+QString cancelTitle()
+{
+    return L(QStringLiteral("Annuler"), QStringLiteral("Cancel"));
+}
+
+// A question with one action besides Cancel; true when the action was chosen.
+bool askForAction(QWidget *parent,
+                  QMessageBox::Icon icon,
+                  const QString &text,
+                  const std::optional<QString> &informative,
+                  const QString &actionTitle,
+                  QMessageBox::ButtonRole role,
+                  bool actionIsDefault)
+{
+    QMessageBox box(parent);
+    prepare(box, icon, text, informative);
+    QPushButton *action = box.addButton(actionTitle, role);
+    QPushButton *cancel = box.addButton(cancelTitle(), QMessageBox::RejectRole);
+    box.setDefaultButton(actionIsDefault ? action : cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == action;
+}
+
+} // namespace
 
 void setAnswersForTesting(TestAnswers replacement)
 {
@@ -40,11 +76,7 @@ void presentError(QWidget *parent, const DocumentError &error)
         return;
     }
     QMessageBox box(parent);
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QStringLiteral("Plumeo"));
-    box.setText(error.description);
-    if (error.recoverySuggestion)
-        box.setInformativeText(*error.recoverySuggestion);
+    prepare(box, QMessageBox::Warning, error.description, error.recoverySuggestion);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -57,21 +89,9 @@ bool offerSaveAs(QWidget *parent, const DocumentError &error)
         answers().presentError(error);
         return false;
     }
-    QMessageBox box(parent);
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QStringLiteral("Plumeo"));
-    box.setText(error.description);
-    if (error.recoverySuggestion)
-        box.setInformativeText(*error.recoverySuggestion);
-    QPushButton *saveAs =
-        box.addButton(L(QStringLiteral("Enregistrer sous…"), QStringLiteral("Save As…")),
-                      QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")),
-                                        QMessageBox::RejectRole);
-    box.setDefaultButton(saveAs);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == saveAs;
+    return askForAction(parent, QMessageBox::Warning, error.description, error.recoverySuggestion,
+                        L(QStringLiteral("Enregistrer sous…"), QStringLiteral("Save As…")),
+                        QMessageBox::AcceptRole, true);
 }
 
 void presentSettingsProblem(const DocumentError &error)
@@ -98,14 +118,12 @@ SaveChoice askToSave(QWidget *parent, const QString &documentName)
     if (answers().askToSave)
         return answers().askToSave(documentName);
     QMessageBox box(parent);
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QStringLiteral("Plumeo"));
-    box.setText(
+    prepare(
+        box, QMessageBox::Warning,
         L(QStringLiteral("Voulez-vous enregistrer les modifications apportées au document « %1 » ?")
               .arg(documentName),
           QStringLiteral("Do you want to save the changes made to the document “%1”?")
-              .arg(documentName)));
-    box.setInformativeText(
+              .arg(documentName)),
         L(QStringLiteral("Vos modifications seront perdues si vous ne les enregistrez pas."),
           QStringLiteral("Your changes will be lost if you don’t save them.")));
     QPushButton *save = box.addButton(L(QStringLiteral("Enregistrer"), QStringLiteral("Save")),
@@ -113,8 +131,7 @@ SaveChoice askToSave(QWidget *parent, const QString &documentName)
     QPushButton *discard =
         box.addButton(L(QStringLiteral("Ne pas enregistrer"), QStringLiteral("Don’t Save")),
                       QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")),
-                                        QMessageBox::RejectRole);
+    QPushButton *cancel = box.addButton(cancelTitle(), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -129,22 +146,14 @@ bool confirmRevert(QWidget *parent, const QString &documentName)
 {
     if (answers().confirmRevert)
         return answers().confirmRevert(documentName);
-    QMessageBox box(parent);
-    box.setIcon(QMessageBox::Question);
-    box.setWindowTitle(QStringLiteral("Plumeo"));
-    box.setText(
+    return askForAction(
+        parent, QMessageBox::Question,
         L(QStringLiteral("Revenir à la dernière version enregistrée de « %1 » ?").arg(documentName),
-          QStringLiteral("Revert to the last saved version of “%1”?").arg(documentName)));
-    box.setInformativeText(L(QStringLiteral("Vos modifications actuelles seront perdues."),
-                             QStringLiteral("Your current changes will be lost.")));
-    QPushButton *revert = box.addButton(L(QStringLiteral("Revenir"), QStringLiteral("Revert")),
-                                        QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")),
-                                        QMessageBox::RejectRole);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == revert;
+          QStringLiteral("Revert to the last saved version of “%1”?").arg(documentName)),
+        L(QStringLiteral("Vos modifications actuelles seront perdues."),
+          QStringLiteral("Your current changes will be lost.")),
+        L(QStringLiteral("Revenir"), QStringLiteral("Revert")), QMessageBox::DestructiveRole,
+        false);
 }
 
 bool confirmOverwriteChangedFile(QWidget *parent, const QString &documentName)
@@ -154,27 +163,16 @@ bool confirmOverwriteChangedFile(QWidget *parent, const QString &documentName)
     // Asked without answers set up for a test: never overwrite silently.
     if (answers().presentError)
         return false;
-    QMessageBox box(parent);
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QStringLiteral("Plumeo"));
-    box.setText(L(QStringLiteral("« %1 » a été modifié par une autre application depuis son "
-                                 "ouverture.")
-                      .arg(documentName),
-                  QStringLiteral("“%1” has been changed by another application since it was "
-                                 "opened.")
-                      .arg(documentName)));
-    box.setInformativeText(
+    return askForAction(
+        parent, QMessageBox::Warning,
+        L(QStringLiteral("« %1 » a été modifié par une autre application depuis son ouverture.")
+              .arg(documentName),
+          QStringLiteral("“%1” has been changed by another application since it was opened.")
+              .arg(documentName)),
         L(QStringLiteral("L’enregistrer remplacera ces modifications par votre version."),
-          QStringLiteral("Saving will replace those changes with your version.")));
-    QPushButton *save =
-        box.addButton(L(QStringLiteral("Enregistrer quand même"), QStringLiteral("Save Anyway")),
-                      QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(L(QStringLiteral("Annuler"), QStringLiteral("Cancel")),
-                                        QMessageBox::RejectRole);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == save;
+          QStringLiteral("Saving will replace those changes with your version.")),
+        L(QStringLiteral("Enregistrer quand même"), QStringLiteral("Save Anyway")),
+        QMessageBox::DestructiveRole, false);
 }
 
 } // namespace plumeo::Alerts

@@ -3,6 +3,7 @@
 #include "Alerts.h"
 #include "AppDelegate.h"
 #include "DocumentController.h"
+#include "app/document/DocumentTestSupport.h"
 #include "document/TextDocument.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
@@ -18,20 +19,8 @@
 
 namespace plumeo::testing {
 
-inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-    return path;
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using test::readFile;
+using test::writeFile;
 
 inline void type(TextDocument *document, const QString &text)
 {

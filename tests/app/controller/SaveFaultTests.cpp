@@ -3,6 +3,7 @@
 #include "AppDelegate.h"
 #include "DocumentCommands.h"
 #include "DocumentController.h"
+#include "app/document/DocumentTestSupport.h"
 #include "core/io/IoTestSupport.h"
 #include "document/TextDocument.h"
 #include "editor/EditorWindowController.h"
@@ -24,11 +25,7 @@ using namespace plumeo;
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using test::readFile;
 
 class SaveFaults : public ::testing::Test
 {
