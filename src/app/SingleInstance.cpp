@@ -280,6 +280,12 @@ std::optional<QByteArray> SingleInstance::channelPath(QString *problem)
         while (temporary.size() > 1 && temporary.endsWith('/'))
             temporary.chop(1);
         folder = temporary + "/plumeo-" + QByteArray::number(::geteuid());
+        // Earlier versions put their socket itself at this name: one of ours left there by a
+        // Plumeo that has since been updated would keep every later launch from being shared.
+        struct stat left;
+        if (::lstat(folder.constData(), &left) == 0 && S_ISSOCK(left.st_mode)
+            && left.st_uid == ::geteuid())
+            ::unlink(folder.constData());
         if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) {
             *problem = L(QStringLiteral("impossible de créer le dossier %1 : %2"),
                          QStringLiteral("cannot create the folder %1: %2"))

@@ -191,6 +191,18 @@ TEST(SingleInstanceChannel, LivesInAFolderOnlyThisUserMayEnter)
     EXPECT_TRUE(path->startsWith(bytes(runtime) + "/plumeo-"));
     ASSERT_EQ(::chmod(bytes(runtime).constData(), 0755), 0);
     EXPECT_FALSE(SingleInstance::channelPath(&problem));
+
+    // The socket an earlier version kept at the folder's name gives way to the folder.
+    environment.set("XDG_RUNTIME_DIR", std::nullopt);
+    const int old = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, ownFolder.constData(), sizeof address.sun_path);
+    ASSERT_EQ(::bind(old, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ::close(old);
+    path = SingleInstance::channelPath(&problem);
+    ASSERT_TRUE(path) << qPrintable(problem);
+    EXPECT_TRUE(path->startsWith(ownFolder + "/plumeo-"));
 }
 
 TEST(SingleInstanceChannel, RefusesAFolderMadeByAnotherUser)
