@@ -52,6 +52,7 @@ protected:
             delete window;
         Alerts::setSaveAsAnswerForTesting({});
         Alerts::setAnswersForTesting({});
+        documents.clear();
         delegate.reset();
         Localization::setCurrent(AppLanguage::system);
     }
@@ -63,10 +64,13 @@ protected:
         file.write(bytes);
         file.close();
         ::chmod(QFile::encodeName(path).constData(), mode);
-        return delegate->documentController()->openDocument(path, false).value();
+        // Not shown in a window, so the test owns it.
+        documents.emplace_back(delegate->documentController()->openDocument(path, false).value());
+        return documents.back().get();
     }
 
     std::unique_ptr<AppDelegate> delegate;
+    std::vector<std::unique_ptr<TextDocument>> documents;
     std::vector<DocumentError> alerts;
     std::vector<DocumentError> offers;
     QTemporaryDir dir;
