@@ -2,6 +2,7 @@
 
 #include "Preferences.h"
 #include "Theme.h"
+#include "document/LongRuns.h"
 #include "io/FileReader.h"
 #include "io/NativePath.h"
 #include "rtf/RtfReader.h"
@@ -163,6 +164,7 @@ void TextDocument::duplicateFrom(const TextDocument &other)
     m_hasBOM = other.m_hasBOM;
     m_lineEnding = other.m_lineEnding;
     setRichTextMode(other.m_isRichText);
+    chooseWrapping(other.m_storage->toRawText());
     m_storage->setUndoRedoEnabled(false);
     QTextCursor cursor(m_storage);
     cursor.select(QTextCursor::Document);
@@ -197,6 +199,7 @@ std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QS
         if (summary.value().hasFrameMarkers && !RtfReader::read(rtf, content, frameMarkers(*codec)))
             return TextFileError::undecodableData();
         themed(content);
+        chooseWrapping(content.toRawText());
         m_storage->setUndoRedoEnabled(false);
         QTextCursor cursor(m_storage);
         cursor.select(QTextCursor::Document);
@@ -375,8 +378,21 @@ QTextCharFormat TextDocument::plainAttributes()
     return format;
 }
 
+void TextDocument::chooseWrapping(QStringView text)
+{
+    m_breaksAnywhere = LongRuns::hasLongRun(text);
+    QTextOption option = m_storage->defaultTextOption();
+    const auto mode =
+        m_breaksAnywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (option.wrapMode() != mode && option.wrapMode() != QTextOption::NoWrap) {
+        option.setWrapMode(mode);
+        m_storage->setDefaultTextOption(option);
+    }
+}
+
 void TextDocument::replaceContent(const QString &storageText)
 {
+    chooseWrapping(storageText);
     // Loading is not an edit: nothing to undo, nothing unsaved.
     m_storage->setUndoRedoEnabled(false);
     QTextCursor cursor(m_storage);

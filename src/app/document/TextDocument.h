@@ -45,6 +45,9 @@ public:
     QString text() const;
 
     bool isRichText() const { return m_isRichText; }
+    // Whether the text has a run too long to wrap at word boundaries (see LongRuns): views wrap it
+    // anywhere. Decided when the text is loaded, before any view lays it out.
+    bool breaksAnywhere() const { return m_breaksAnywhere; }
     const Encoding &encoding() const { return m_encoding; }
     bool hasBOM() const { return m_hasBOM; }
     LineEnding lineEnding() const { return m_lineEnding; }
@@ -153,6 +156,9 @@ private:
     friend class RichTextModeUndo;
 
     void replaceContent(const QString &storageText);
+    // Chooses how the storage wraps for text about to be put in it (views share the storage's
+    // text option).
+    void chooseWrapping(QStringView text);
     // Turns the substitutes in a copy of the rich storage into what RTF can hold.
     void restoreFragileCharacters(QTextDocument &document) const;
     // The units that stand for U+FDD0 and U+FDD1 in a storage of codec.
@@ -163,6 +169,7 @@ private:
     QTextDocument *m_storage;
     TextStorageCodec m_codec;
     bool m_isRichText = false;
+    bool m_breaksAnywhere = false;
     Encoding m_encoding;
     bool m_hasBOM = false;
     LineEnding m_lineEnding = LineEnding::lf;

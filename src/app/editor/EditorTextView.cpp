@@ -80,6 +80,9 @@ void EditorTextView::selectionMoved()
 
 void EditorTextView::configureAsCodeEditor()
 {
+    // Wrapping first: several of the settings below lay the text out, which must already wrap as
+    // it will (a long run wrapped at word boundaries takes minutes).
+    setWordWrap(Preferences::boolean(Preferences::Key::wordWrap()));
     setFrameShape(QFrame::NoFrame);
     // Undo is the document's, always on: the view never switches it. Doing so would make the
     // storage forget which undo step matches the saved file, and a view configured from inside an
@@ -97,7 +100,6 @@ void EditorTextView::configureAsCodeEditor()
     EditorDecorations::setDocumentMargin(QPlainTextEdit::document());
     const int extra = EditorDecorations::verticalInset - EditorDecorations::horizontalInset;
     setViewportMargins(0, extra, 0, extra);
-    setWordWrap(Preferences::boolean(Preferences::Key::wordWrap()));
     applyFont(Preferences::editorFont(),
               int(std::max<qint64>(Preferences::integer(Preferences::Key::tabWidth()), 1)));
 }
@@ -128,7 +130,8 @@ bool EditorTextView::highlightsCurrentLine() const
 
 void EditorTextView::setWordWrap(bool on)
 {
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setWordWrapMode(m_document->breaksAnywhere() ? QTextOption::WrapAnywhere
+                                                 : QTextOption::WrapAtWordBoundaryOrAnywhere);
     setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 

@@ -97,6 +97,9 @@ void RichTextView::selectionMoved()
 
 void RichTextView::configureAsCodeEditor()
 {
+    // Wrapping first: several of the settings below lay the text out, which must already wrap as
+    // it will (a long run wrapped at word boundaries takes minutes).
+    setWordWrap(true);
     setFrameShape(QFrame::NoFrame);
     // Undo is the document's, always on: the view never switches it. Doing so would make the
     // storage forget which undo step matches the saved file, and a view configured from inside an
@@ -117,7 +120,6 @@ void RichTextView::configureAsCodeEditor()
     EditorDecorations::setDocumentMargin(QTextEdit::document());
     const int extra = EditorDecorations::verticalInset - EditorDecorations::horizontalInset;
     setViewportMargins(0, extra, 0, extra);
-    setWordWrap(true);
 }
 
 void RichTextView::applyFont(const QFont &font, int tabWidth)
@@ -138,7 +140,8 @@ bool RichTextView::highlightsCurrentLine() const
 
 void RichTextView::setWordWrap(bool on)
 {
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setWordWrapMode(m_document->breaksAnywhere() ? QTextOption::WrapAnywhere
+                                                 : QTextOption::WrapAtWordBoundaryOrAnywhere);
     setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringView>
+
+namespace plumeo {
+
+// Qt wraps a line at word boundaries, and breaks a word only when no boundary fits; finding that
+// out costs a scan of the rest of the word for every visual line, so a long run without a break (a
+// minified script, a base64 blob, an unspaced paragraph) lays out in quadratic time: minutes for
+// 300 KB. A text that has such a run is wrapped anywhere instead, which is linear.
+namespace LongRuns {
+
+// Runs at least this long (UTF-16 units without a space or line break) switch the wrapping.
+constexpr qsizetype threshold = 2000;
+
+// Whether text holds a run of threshold units or more with no white space in it.
+bool hasLongRun(QStringView text);
+
+} // namespace LongRuns
+
+} // namespace plumeo
