@@ -390,6 +390,12 @@ void TextDocument::chooseWrapping(QStringView text)
     }
 }
 
+void TextDocument::prepareForInsertion(QStringView text)
+{
+    if (!m_breaksAnywhere && LongRuns::hasLongRun(text))
+        chooseWrapping(text);
+}
+
 void TextDocument::replaceContent(const QString &storageText)
 {
     chooseWrapping(storageText);

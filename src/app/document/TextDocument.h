@@ -48,6 +48,9 @@ public:
     // Whether the text has a run too long to wrap at word boundaries (see LongRuns): views wrap it
     // anywhere. Decided when the text is loaded, before any view lays it out.
     bool breaksAnywhere() const { return m_breaksAnywhere; }
+    // Called before text is inserted by an edit (a paste, a drop): a long run in it switches the
+    // wrapping before Qt lays it out. Never switches back while the document is open.
+    void prepareForInsertion(QStringView text);
     const Encoding &encoding() const { return m_encoding; }
     bool hasBOM() const { return m_hasBOM; }
     LineEnding lineEnding() const { return m_lineEnding; }

@@ -186,6 +186,8 @@ void EditorCommandRunner::applyDiff(qsizetype offset,
 
 bool EditorCommandRunner::applyChanges(const std::vector<Change> &changes, TextRange selection)
 {
+    for (const Change &change : changes)
+        m_view.document()->prepareForInsertion(change.text);
     QTextDocument *doc = storage();
     if (changes.empty()) {
         select(selection);

@@ -1,5 +1,6 @@
 #include "app/textview/TextViewTestSupport.h"
 #include "document/LongRuns.h"
+#include "editor/EditorCommandRunner.h"
 #include "editor/EditorTextView.h"
 #include "editor/RichTextView.h"
 
@@ -37,6 +38,17 @@ TEST(LongRunWrapping, TextWithALongUnbrokenRunWrapsAnywhereInEveryView)
     view.configureAsCodeEditor();
     view.setWordWrap(true);
     EXPECT_EQ(view.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    // A paste of a long run switches before the pasted text is laid out.
+    const auto pasted = test::plainDocument(QStringLiteral("short\n"));
+    EditorTextView pasteView(pasted.get());
+    pasteView.configureAsCodeEditor();
+    pasteView.setWordWrap(true);
+    EditorCommandRunner(pasteView).insert(QString(5000, u'q'));
+    EXPECT_TRUE(pasted->breaksAnywhere());
+    EXPECT_EQ(pasted->textStorage()->defaultTextOption().wrapMode(), QTextOption::WrapAnywhere);
+    pasteView.setWordWrap(true);
+    EXPECT_EQ(pasteView.wordWrapMode(), QTextOption::WrapAnywhere);
 
     // Reading a file with a long run into a document already on screen switches it before the new
     // text is laid out.
