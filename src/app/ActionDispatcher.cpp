@@ -33,14 +33,12 @@ std::vector<ActionResponder *> ActionDispatcher::chain() const
 
 ActionResponder *ActionDispatcher::responderFor(const MenuItemInfo &item) const
 {
-    if (item.action.isEmpty())
-        return nullptr;
     if (item.target) {
         auto *target = dynamic_cast<ActionResponder *>(item.target.data());
-        return target && target->handles(item) ? target : nullptr;
+        return target && target->handles(item.command) ? target : nullptr;
     }
     for (ActionResponder *responder : chain())
-        if (responder->handles(item))
+        if (responder->handles(item.command))
             return responder;
     return nullptr;
 }
@@ -75,10 +73,10 @@ void ActionDispatcher::validateMenu(QMenu *menu)
     for (QAction *action : menu->actions()) {
         if (action->isSeparator() || action->menu())
             continue;
-        const MenuItemInfo item = MenuItemInfo::of(action);
-        if (item.action.isEmpty())
+        const auto item = MenuItemInfo::of(action);
+        if (!item)
             continue;
-        const MenuItemState state = validate(item);
+        const MenuItemState state = validate(*item);
         action->setEnabled(state.enabled);
         action->setCheckable(state.checked.has_value());
         if (state.checked)
@@ -97,8 +95,7 @@ void ActionDispatcher::install(QMenu *menu)
     connect(menu, &QMenu::aboutToHide, menu, [menu] {
         // Shortcuts of items disabled while the menu was open must work again; perform() validates.
         for (QAction *action : menu->actions())
-            if (!action->isSeparator() && !action->menu()
-                && !MenuItemInfo::of(action).action.isEmpty())
+            if (!action->isSeparator() && !action->menu() && MenuItemInfo::of(action))
                 action->setEnabled(true);
     });
     connect(menu, &QMenu::triggered, this, [this, menu](QAction *action) {
@@ -106,7 +103,8 @@ void ActionDispatcher::install(QMenu *menu)
         // lives.
         if (action->parent() != menu && !menu->actions().contains(action))
             return;
-        if (!perform(MenuItemInfo::of(action)))
+        const auto item = MenuItemInfo::of(action);
+        if (!item || !perform(*item))
             QApplication::beep();
     });
     for (QAction *action : menu->actions())

@@ -20,13 +20,18 @@ struct MenuItemState
 // Something that can handle menu commands: the editor, its view controller, a document, the
 // document controller, the application delegate. The dispatcher asks each along the chain in turn;
 // the first that handles a command performs it and says how its item looks. An item nothing handles
-// is disabled.
+// is disabled. Who handles what is decided in one place, handlerOf(): a responder answers the
+// commands given to its kind.
 class ActionResponder
 {
 public:
+    explicit ActionResponder(CommandHandler kind)
+        : m_kind(kind)
+    {}
     virtual ~ActionResponder() = default;
 
-    virtual bool handles(const MenuItemInfo &item) const = 0;
+    CommandHandler responderKind() const { return m_kind; }
+    bool handles(Command command) const { return handlerOf(command) == m_kind; }
     virtual void perform(const MenuItemInfo &item) = 0;
     // Called only for items this responder handles. Enabled by default.
     virtual void validate(const MenuItemInfo &item, MenuItemState &state) const
@@ -34,6 +39,9 @@ public:
         Q_UNUSED(item);
         Q_UNUSED(state);
     }
+
+private:
+    CommandHandler m_kind;
 };
 
 } // namespace plumeo

@@ -54,6 +54,7 @@ void reportSettingsProblems()
 
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent)
+    , ActionResponder(CommandHandler::application)
 {
     if (!sharedDelegate)
         sharedDelegate = this;
@@ -212,43 +213,34 @@ bool AppDelegate::terminate()
     return true;
 }
 
-bool AppDelegate::handles(const MenuItemInfo &item) const
-{
-    static const QStringList actions = {
-        QStringLiteral("hide:"),
-        QStringLiteral("hideOtherApplications:"),
-        QStringLiteral("unhideAllApplications:"),
-        QStringLiteral("terminate:"),
-        QStringLiteral("openVantleAppsWebsite:"),
-        QStringLiteral("makeKeyAndOrderFront:"),
-        QStringLiteral("arrangeInFront:"),
-    };
-    return actions.contains(item.action);
-}
-
 void AppDelegate::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
     // Other applications' windows are not ours to hide on this desktop.
-    if (item.action == u"hideOtherApplications:")
+    if (item.command == Command::hideOtherApplications)
         state.enabled = false;
-    else if (item.action == u"makeKeyAndOrderFront:")
+    else if (item.command == Command::makeKeyAndOrderFront)
         state.checked = item.representedObject.value<QObject *>() == QApplication::activeWindow();
 }
 
 void AppDelegate::perform(const MenuItemInfo &item)
 {
-    if (item.action == u"hide:") {
+    switch (item.command) {
+    case Command::hide:
         for (EditorWindowController *window : EditorWindowController::all())
             window->showMinimized();
-    } else if (item.action == u"unhideAllApplications:") {
+        break;
+    case Command::unhideAllApplications:
         for (EditorWindowController *window : EditorWindowController::all())
             if (window->isMinimized())
                 window->showNormal();
-    } else if (item.action == u"terminate:") {
+        break;
+    case Command::terminate:
         terminate();
-    } else if (item.action == u"openVantleAppsWebsite:") {
+        break;
+    case Command::openVantleAppsWebsite:
         QDesktopServices::openUrl(QUrl(MainMenu::makerWebsite.toString()));
-    } else if (item.action == u"arrangeInFront:") {
+        break;
+    case Command::arrangeInFront:
         for (EditorWindowController *window : EditorWindowController::all()) {
             if (window->isMinimized())
                 window->showNormal();
@@ -256,13 +248,17 @@ void AppDelegate::perform(const MenuItemInfo &item)
         }
         if (EditorWindowController *front = EditorWindowController::frontmost())
             front->activateWindow();
-    } else if (item.action == u"makeKeyAndOrderFront:") {
+        break;
+    case Command::makeKeyAndOrderFront:
         if (auto *window = qobject_cast<QWidget *>(item.representedObject.value<QObject *>())) {
             if (window->isMinimized())
                 window->showNormal();
             window->raise();
             window->activateWindow();
         }
+        break;
+    default:
+        break;
     }
 }
 
@@ -286,9 +282,8 @@ void AppDelegate::fillWindowMenu(QMenu *menu)
         title.replace(QStringLiteral("[*]"), QString());
         QAction *action = menu->addAction(title);
         action->setProperty("plumeoWindowListItem", true);
-        MenuItemInfo{QStringLiteral("makeKeyAndOrderFront:"), 0,
-                     QVariant::fromValue<QObject *>(window), nullptr}
-            .applyTo(action);
+        MenuItemInfo{Command::makeKeyAndOrderFront, QVariant::fromValue<QObject *>(window)}.applyTo(
+            action);
     }
 }
 

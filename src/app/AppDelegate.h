@@ -67,7 +67,6 @@ public:
     // Whether terminate() has decided to quit: launch checks it before running the event loop.
     bool isQuitting() const { return m_quitting; }
 
-    bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
 

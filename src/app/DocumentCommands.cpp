@@ -20,6 +20,7 @@ namespace plumeo {
 
 DocumentCommands::DocumentCommands(TextDocument *document, QWidget *window)
     : QObject(document)
+    , ActionResponder(CommandHandler::document)
     , m_document(document)
     , m_window(window)
 {}
@@ -165,54 +166,53 @@ TextDocument *DocumentCommands::duplicate() const
     return copy;
 }
 
-bool DocumentCommands::handles(const MenuItemInfo &item) const
-{
-    static const QStringList actions = {
-        QStringLiteral("saveDocument:"),      QStringLiteral("saveDocumentAs:"),
-        QStringLiteral("duplicateDocument:"), QStringLiteral("renameDocument:"),
-        QStringLiteral("moveDocument:"),      QStringLiteral("revertDocumentToSaved:"),
-    };
-    return actions.contains(item.action);
-}
-
 void DocumentCommands::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
-    if (item.action == u"revertDocumentToSaved:")
+    if (item.command == Command::revertDocumentToSaved)
         state.enabled = !m_document->filePath().isEmpty() && m_document->isEdited();
 }
 
 void DocumentCommands::perform(const MenuItemInfo &item)
 {
-    if (item.action == u"saveDocument:") {
+    switch (item.command) {
+    case Command::saveDocument:
         save();
-    } else if (item.action == u"saveDocumentAs:") {
+        break;
+    case Command::saveDocumentAs:
         saveAs();
-    } else if (item.action == u"duplicateDocument:") {
+        break;
+    case Command::duplicateDocument:
         DocumentController::shared()->display(duplicate());
-    } else if (item.action == u"renameDocument:") {
+        break;
+    case Command::renameDocument:
         if (m_document->filePath().isEmpty()) {
             saveAs();
-            return;
+        } else {
+            bool accepted = false;
+            const QString name = QInputDialog::getText(
+                m_window, L(QStringLiteral("Renommer"), QStringLiteral("Rename")),
+                L(QStringLiteral("Nouveau nom :"), QStringLiteral("New name:")), QLineEdit::Normal,
+                m_document->displayName(), &accepted);
+            if (accepted)
+                renameTo(name.trimmed());
         }
-        bool accepted = false;
-        const QString name =
-            QInputDialog::getText(m_window, L(QStringLiteral("Renommer"), QStringLiteral("Rename")),
-                                  L(QStringLiteral("Nouveau nom :"), QStringLiteral("New name:")),
-                                  QLineEdit::Normal, m_document->displayName(), &accepted);
-        if (accepted)
-            renameTo(name.trimmed());
-    } else if (item.action == u"moveDocument:") {
+        break;
+    case Command::moveDocument:
         if (m_document->filePath().isEmpty()) {
             saveAs();
-            return;
+        } else {
+            const QString folder = FilePanels::chooseFolder(
+                m_window, QFileInfo(m_document->filePath()).absolutePath());
+            if (!folder.isEmpty())
+                moveTo(folder);
         }
-        const QString folder =
-            FilePanels::chooseFolder(m_window, QFileInfo(m_document->filePath()).absolutePath());
-        if (!folder.isEmpty())
-            moveTo(folder);
-    } else if (item.action == u"revertDocumentToSaved:") {
+        break;
+    case Command::revertDocumentToSaved:
         if (Alerts::confirmRevert(m_window, m_document->displayName()))
             revertToSaved();
+        break;
+    default:
+        break;
     }
 }
 

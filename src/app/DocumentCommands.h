@@ -41,7 +41,6 @@ public:
     // A new untitled document with the same content, encoding and line ending.
     TextDocument *duplicate() const;
 
-    bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
 

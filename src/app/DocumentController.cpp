@@ -31,6 +31,7 @@ constexpr qsizetype typeProbeLength = 8192;
 
 DocumentController::DocumentController(QObject *parent)
     : QObject(parent)
+    , ActionResponder(CommandHandler::documentController)
     , m_fileMonitor(new DocumentFileMonitor(this))
 {
     if (!sharedController)
@@ -256,30 +257,31 @@ std::vector<TextDocument *> DocumentController::documents() const
     return all;
 }
 
-bool DocumentController::handles(const MenuItemInfo &item) const
-{
-    return item.action == u"newDocument:" || item.action == u"openDocument:"
-           || item.action == u"openRecentDocument:" || item.action == u"clearRecentDocuments:";
-}
-
 void DocumentController::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
-    if (item.action == u"clearRecentDocuments:")
+    if (item.command == Command::clearRecentDocuments)
         state.enabled = !RecentDocuments::paths().isEmpty();
 }
 
 void DocumentController::perform(const MenuItemInfo &item)
 {
-    if (item.action == u"newDocument:") {
+    switch (item.command) {
+    case Command::newDocument:
         newDocument();
-    } else if (item.action == u"openDocument:") {
+        break;
+    case Command::openDocument:
         for (const QString &path :
              FilePanels::chooseFilesToOpen(EditorWindowController::frontmost()))
             openDocumentReportingErrors(path);
-    } else if (item.action == u"openRecentDocument:") {
+        break;
+    case Command::openRecentDocument:
         openDocumentReportingErrors(item.representedObject.toString());
-    } else if (item.action == u"clearRecentDocuments:") {
+        break;
+    case Command::clearRecentDocuments:
         RecentDocuments::clear();
+        break;
+    default:
+        break;
     }
 }
 
@@ -289,12 +291,12 @@ void DocumentController::fillRecentMenu(QMenu *menu)
     for (const QString &path : RecentDocuments::paths()) {
         QAction *action = menu->addAction(QFileInfo(path).fileName());
         action->setToolTip(path);
-        MenuItemInfo{QStringLiteral("openRecentDocument:"), 0, path, nullptr}.applyTo(action);
+        MenuItemInfo{Command::openRecentDocument, path}.applyTo(action);
     }
     menu->addSeparator();
     QAction *clear =
         menu->addAction(L(QStringLiteral("Effacer le menu"), QStringLiteral("Clear Menu")));
-    MenuItemInfo{QStringLiteral("clearRecentDocuments:"), 0, {}, nullptr}.applyTo(clear);
+    MenuItemInfo{Command::clearRecentDocuments}.applyTo(clear);
 }
 
 } // namespace plumeo

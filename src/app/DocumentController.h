@@ -63,7 +63,6 @@ public:
     DocumentFileMonitor *fileMonitor() const { return m_fileMonitor; }
     std::vector<TextDocument *> documents() const;
 
-    bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
 

@@ -19,68 +19,50 @@ namespace plumeo {
 
 namespace {
 
-const QString finderAction = QStringLiteral("performTextFinderAction:");
-
-// Commands that rewrite text around the selection, by action name.
-EditorCommandRunner::Command textCommand(const QString &action, const EditorView &view)
+// Commands that rewrite text around the selection; none for the others.
+EditorCommandRunner::Command textCommand(Command command, const EditorView &view)
 {
     using namespace EditingCommands;
     const IndentStyle style = view.indentStyle;
-    if (action == u"duplicateLine:")
+    switch (command) {
+    case Command::duplicateLine:
         return duplicateLines;
-    if (action == u"deleteLine:")
+    case Command::deleteLine:
         return deleteLines;
-    if (action == u"moveLineUp:")
+    case Command::moveLineUp:
         return moveLinesUp;
-    if (action == u"moveLineDown:")
+    case Command::moveLineDown:
         return moveLinesDown;
-    if (action == u"indentSelection:")
+    case Command::indentSelection:
         return [style](QStringView text, TextRange selection) {
             return indentLines(text, selection, style);
         };
-    if (action == u"outdentSelection:")
+    case Command::outdentSelection:
         return [style](QStringView text, TextRange selection) {
             return outdentLines(text, selection, style);
         };
-    if (action == u"uppercaseWord:")
+    case Command::uppercaseWord:
         return CaseCommands::uppercase;
-    if (action == u"lowercaseWord:")
+    case Command::lowercaseWord:
         return CaseCommands::lowercase;
-    if (action == u"capitalizeWord:")
+    case Command::capitalizeWord:
         return CaseCommands::capitalize;
-    if (action == u"toggleComment:") {
+    case Command::toggleComment: {
         const Language language =
             view.languageProvider ? view.languageProvider() : Language::plainText();
         return [language](QStringView text, TextRange selection) {
             return CommentCommands::toggleComment(text, selection, language);
         };
     }
-    if (action == u"delete:")
+    case Command::deleteSelection:
         return [](QStringView text, TextRange selection) -> std::optional<TextEdit> {
             if (selection.isEmpty())
                 return std::nullopt;
             return insertText(text, selection, QString());
         };
-    return {};
-}
-
-bool isTextCommand(const QString &action)
-{
-    for (const char16_t *name :
-         {u"duplicateLine:", u"deleteLine:", u"moveLineUp:", u"moveLineDown:", u"indentSelection:",
-          u"outdentSelection:", u"uppercaseWord:", u"lowercaseWord:", u"capitalizeWord:",
-          u"toggleComment:", u"delete:"})
-        if (action == name)
-            return true;
-    return false;
-}
-
-bool isStandardEditAction(const QString &action)
-{
-    for (const char16_t *name : {u"undo:", u"redo:", u"cut:", u"copy:", u"paste:", u"selectAll:"})
-        if (action == name)
-            return true;
-    return false;
+    default:
+        return {};
+    }
 }
 
 // Whether text must go through the codec: it holds a character Qt would turn into a paragraph
@@ -96,22 +78,22 @@ bool needsCodec(const EditorView &view, QStringView text)
 
 } // namespace
 
-bool EditorActions::isRichTextAction(const QString &action)
+bool EditorActions::isRichTextCommand(Command command)
 {
-    for (const char16_t *name :
-         {u"toggleFontTrait:", u"showFontPanel:", u"showColorPanel:", u"underline:", u"alignLeft:",
-          u"alignCenter:", u"alignRight:", u"alignJustified:"})
-        if (action == name)
-            return true;
-    return false;
-}
-
-bool EditorActions::handles(const MenuItemInfo &item)
-{
-    if (item.action == finderAction)
-        return FindBar::isFinderAction(item.tag);
-    return isStandardEditAction(item.action) || isRichTextAction(item.action)
-           || isTextCommand(item.action);
+    switch (command) {
+    case Command::bold:
+    case Command::italic:
+    case Command::underline:
+    case Command::showFontPanel:
+    case Command::alignLeft:
+    case Command::alignCenter:
+    case Command::alignRight:
+    case Command::alignJustified:
+    case Command::showColorPanel:
+        return true;
+    default:
+        return false;
+    }
 }
 
 template <class View>
@@ -123,16 +105,28 @@ void EditorActions::validate(const View &view, const MenuItemInfo &item, MenuIte
     }
     const QTextDocument *storage = view.document()->textStorage();
     const bool hasSelection = view.textCursor().hasSelection();
-    if (item.action == u"undo:")
+    if (FindBar::isFinderCommand(item.command)) {
+        state.enabled = view.findBar() && view.findBar()->canPerform(item.command);
+        return;
+    }
+    switch (item.command) {
+    case Command::undo:
         state.enabled = storage->isUndoAvailable();
-    else if (item.action == u"redo:")
+        break;
+    case Command::redo:
         state.enabled = storage->isRedoAvailable();
-    else if (item.action == u"cut:" || item.action == u"copy:" || item.action == u"delete:")
+        break;
+    case Command::cut:
+    case Command::copy:
+    case Command::deleteSelection:
         state.enabled = hasSelection;
-    else if (item.action == u"paste:")
+        break;
+    case Command::paste:
         state.enabled = view.canPaste();
-    else if (item.action == finderAction)
-        state.enabled = view.findBar() && view.findBar()->canPerform(item.tag);
+        break;
+    default:
+        break;
+    }
 }
 
 template <class View> void EditorActions::perform(View &view, const MenuItemInfo &item)
@@ -140,23 +134,35 @@ template <class View> void EditorActions::perform(View &view, const MenuItemInfo
     if (view.isRetired())
         return;
     EditorCommandRunner runner(view);
-    if (item.action == u"undo:")
-        runner.undo();
-    else if (item.action == u"redo:")
-        runner.redo();
-    else if (item.action == u"cut:")
-        view.cut();
-    else if (item.action == u"copy:")
-        view.copy();
-    else if (item.action == u"paste:")
-        view.paste();
-    else if (item.action == u"selectAll:")
-        view.selectAll();
-    else if (item.action == finderAction) {
+    if (FindBar::isFinderCommand(item.command)) {
         if (view.findBar())
-            view.findBar()->perform(item.tag);
-    } else if (const auto command = textCommand(item.action, view))
-        runner.run(command);
+            view.findBar()->perform(item.command);
+        return;
+    }
+    switch (item.command) {
+    case Command::undo:
+        runner.undo();
+        break;
+    case Command::redo:
+        runner.redo();
+        break;
+    case Command::cut:
+        view.cut();
+        break;
+    case Command::copy:
+        view.copy();
+        break;
+    case Command::paste:
+        view.paste();
+        break;
+    case Command::selectAll:
+        view.selectAll();
+        break;
+    default:
+        if (const auto command = textCommand(item.command, view))
+            runner.run(command);
+        break;
+    }
 }
 
 template <class View> bool EditorActions::handleKey(View &view, QKeyEvent *event)

@@ -15,10 +15,8 @@ namespace plumeo {
 // instantiation is made in EditorActions.cpp.
 namespace EditorActions {
 
-// The Format menu's actions, which only rich text can honour.
-bool isRichTextAction(const QString &action);
-// Whether a view answers item (the rich-text actions included).
-bool handles(const MenuItemInfo &item);
+// The Format menu's commands, which only rich text can honour.
+bool isRichTextCommand(Command command);
 
 // Validation and execution of everything but the rich-text actions.
 template <class View>

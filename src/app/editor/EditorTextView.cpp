@@ -157,14 +157,9 @@ qreal EditorTextView::firstRowHeight(const QTextBlock &block) const
     return blockRect(block).height();
 }
 
-bool EditorTextView::handles(const MenuItemInfo &item) const
-{
-    return EditorActions::handles(item);
-}
-
 void EditorTextView::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
-    if (EditorActions::isRichTextAction(item.action)) {
+    if (EditorActions::isRichTextCommand(item.command)) {
         state.enabled = false;
         return;
     }
@@ -173,7 +168,7 @@ void EditorTextView::validate(const MenuItemInfo &item, MenuItemState &state) co
 
 void EditorTextView::perform(const MenuItemInfo &item)
 {
-    if (EditorActions::isRichTextAction(item.action))
+    if (EditorActions::isRichTextCommand(item.command))
         return;
     EditorActions::perform(*this, item);
 }

@@ -45,7 +45,6 @@ public:
     QRectF blockRect(const QTextBlock &block) const override;
     qreal firstRowHeight(const QTextBlock &block) const override;
 
-    bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
 

@@ -26,6 +26,9 @@ class TextDocument;
 class EditorView : public ActionResponder
 {
 public:
+    EditorView()
+        : ActionResponder(CommandHandler::textView)
+    {}
     ~EditorView() override = default;
 
     virtual QWidget *widget() = 0;

@@ -70,6 +70,7 @@ QStringList localFiles(const QMimeData *data)
 
 EditorViewController::EditorViewController(TextDocument *document, QWidget *parent)
     : QWidget(parent)
+    , ActionResponder(CommandHandler::editor)
     , m_document(document)
     , m_layout(new QHBoxLayout)
     , m_column(new QVBoxLayout)
@@ -427,46 +428,35 @@ void EditorViewController::openFiles(const QStringList &paths)
         DocumentController::shared()->openDocumentReportingErrors(path);
 }
 
-bool EditorViewController::handles(const MenuItemInfo &item) const
-{
-    static const QStringList actions = {
-        QStringLiteral("toggleWordWrap:"),
-        QStringLiteral("toggleLineNumbers:"),
-        QStringLiteral("toggleCurrentLineHighlight:"),
-        QStringLiteral("toggleMarkdownMarkup:"),
-        QStringLiteral("increaseFontSize:"),
-        QStringLiteral("decreaseFontSize:"),
-        QStringLiteral("resetFontSize:"),
-        QStringLiteral("setLanguage:"),
-        QStringLiteral("setEncoding:"),
-        QStringLiteral("setLineEnding:"),
-        QStringLiteral("toggleRichText:"),
-        QStringLiteral("goToLine:"),
-    };
-    return actions.contains(item.action);
-}
-
 void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
     const auto preference = [](const QString &key) { return Preferences::boolean(key); };
-    if (item.action == u"toggleWordWrap:") {
+    switch (item.command) {
+    case Command::toggleWordWrap:
         state.checked = preference(Preferences::Key::wordWrap());
-    } else if (item.action == u"toggleLineNumbers:") {
+        break;
+    case Command::toggleLineNumbers:
         state.checked = preference(Preferences::Key::showLineNumbers());
-    } else if (item.action == u"toggleCurrentLineHighlight:") {
+        break;
+    case Command::toggleCurrentLineHighlight:
         state.checked = preference(Preferences::Key::highlightCurrentLine());
-    } else if (item.action == u"toggleMarkdownMarkup:") {
+        break;
+    case Command::toggleMarkdownMarkup:
         state.checked = preference(Preferences::Key::hideMarkdownMarkup());
-    } else if (item.action == u"setLanguage:") {
+        break;
+    case Command::setLanguage:
         state.checked = item.representedObject.toString() == m_document->language().name;
         state.enabled = !m_document->isRichText();
-    } else if (item.action == u"setEncoding:") {
+        break;
+    case Command::setEncoding:
         state.checked = item.representedObject.toULongLong() == m_document->encoding().rawValue();
         state.enabled = !m_document->isRichText();
-    } else if (item.action == u"setLineEnding:") {
+        break;
+    case Command::setLineEnding:
         state.checked = item.representedObject.toString() == m_document->lineEnding().rawValue();
         state.enabled = !m_document->isRichText();
-    } else if (item.action == u"toggleRichText:") {
+        break;
+    case Command::toggleRichText: {
         QString title =
             m_document->isRichText()
                 ? L(QStringLiteral("Convertir en texte brut"), QStringLiteral("Make Plain Text"))
@@ -474,6 +464,10 @@ void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &sta
         if (!m_document->filePath().isEmpty())
             title += L(QStringLiteral(" (copie)"), QStringLiteral(" (copy)"));
         state.title = title;
+        break;
+    }
+    default:
+        break;
     }
 }
 
@@ -486,31 +480,46 @@ void EditorViewController::perform(const MenuItemInfo &item)
         Preferences::set(Preferences::Key::fontSize(), QJsonValue(size));
     };
     const double size = Preferences::number(Preferences::Key::fontSize());
-    if (item.action == u"toggleWordWrap:") {
+    switch (item.command) {
+    case Command::toggleWordWrap:
         toggle(Preferences::Key::wordWrap());
-    } else if (item.action == u"toggleLineNumbers:") {
+        break;
+    case Command::toggleLineNumbers:
         toggle(Preferences::Key::showLineNumbers());
-    } else if (item.action == u"toggleCurrentLineHighlight:") {
+        break;
+    case Command::toggleCurrentLineHighlight:
         toggle(Preferences::Key::highlightCurrentLine());
-    } else if (item.action == u"toggleMarkdownMarkup:") {
+        break;
+    case Command::toggleMarkdownMarkup:
         toggle(Preferences::Key::hideMarkdownMarkup());
-    } else if (item.action == u"increaseFontSize:") {
+        break;
+    case Command::increaseFontSize:
         setFontSize(std::min(size + 1, largestFontSize));
-    } else if (item.action == u"decreaseFontSize:") {
+        break;
+    case Command::decreaseFontSize:
         setFontSize(std::max(size - 1, smallestFontSize));
-    } else if (item.action == u"resetFontSize:") {
+        break;
+    case Command::resetFontSize:
         Preferences::set(Preferences::Key::fontSize(), std::nullopt);
-    } else if (item.action == u"setLanguage:") {
+        break;
+    case Command::setLanguage:
         m_document->setLanguageOverride(Language::named(item.representedObject.toString()));
-    } else if (item.action == u"setEncoding:") {
+        break;
+    case Command::setEncoding:
         pickEncoding(item.representedObject.toULongLong());
-    } else if (item.action == u"setLineEnding:") {
+        break;
+    case Command::setLineEnding:
         if (const auto ending = LineEnding::fromRawValue(item.representedObject.toString()))
             m_document->setLineEnding(*ending);
-    } else if (item.action == u"toggleRichText:") {
+        break;
+    case Command::toggleRichText:
         toggleRichText();
-    } else if (item.action == u"goToLine:") {
+        break;
+    case Command::goToLine:
         showGoToLineDialog();
+        break;
+    default:
+        break;
     }
 }
 

@@ -60,7 +60,6 @@ public:
     // Returns the converted document.
     TextDocument *toggleRichText();
 
-    bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
 

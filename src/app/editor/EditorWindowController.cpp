@@ -45,6 +45,7 @@ QString frameKey()
 
 EditorWindowController::EditorWindowController(QWidget *parent)
     : QMainWindow(parent)
+    , ActionResponder(CommandHandler::window)
     , m_tabs(new QTabWidget(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -230,21 +231,11 @@ std::vector<ActionResponder *> EditorWindowController::responders()
     return list;
 }
 
-bool EditorWindowController::handles(const MenuItemInfo &item) const
-{
-    static const QStringList actions = {
-        QStringLiteral("performClose:"),       QStringLiteral("performMiniaturize:"),
-        QStringLiteral("performZoom:"),        QStringLiteral("toggleFullScreen:"),
-        QStringLiteral("moveTabToNewWindow:"),
-    };
-    return actions.contains(item.action);
-}
-
 void EditorWindowController::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
-    if (item.action == u"moveTabToNewWindow:")
+    if (item.command == Command::moveTabToNewWindow)
         state.enabled = m_tabs->count() > 1;
-    else if (item.action == u"toggleFullScreen:")
+    else if (item.command == Command::toggleFullScreen)
         state.title =
             isFullScreen()
                 ? L(QStringLiteral("Quitter le plein écran"), QStringLiteral("Exit Full Screen"))
@@ -253,19 +244,27 @@ void EditorWindowController::validate(const MenuItemInfo &item, MenuItemState &s
 
 void EditorWindowController::perform(const MenuItemInfo &item)
 {
-    if (item.action == u"performClose:") {
+    switch (item.command) {
+    case Command::performClose:
         if (TextDocument *document = currentDocument())
             closeDocument(document);
         else
             close();
-    } else if (item.action == u"performMiniaturize:") {
+        break;
+    case Command::performMiniaturize:
         showMinimized();
-    } else if (item.action == u"performZoom:") {
+        break;
+    case Command::performZoom:
         isMaximized() ? showNormal() : showMaximized();
-    } else if (item.action == u"toggleFullScreen:") {
+        break;
+    case Command::toggleFullScreen:
         isFullScreen() ? showNormal() : showFullScreen();
-    } else if (item.action == u"moveTabToNewWindow:") {
+        break;
+    case Command::moveTabToNewWindow:
         moveCurrentTabToNewWindow();
+        break;
+    default:
+        break;
     }
 }
 

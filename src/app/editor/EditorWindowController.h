@@ -50,7 +50,6 @@ public:
     // Rebuilds the menu bar in the current interface language.
     void rebuildMenuBar();
 
-    bool handles(const MenuItemInfo &item) const override;
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
 

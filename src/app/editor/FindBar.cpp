@@ -150,46 +150,54 @@ const QString &FindBar::text()
     return m_text;
 }
 
-bool FindBar::isFinderAction(int tag)
+bool FindBar::isFinderCommand(Command command)
 {
-    return tag == showFindAction || tag == showReplaceAction || tag == nextMatchAction
-           || tag == previousMatchAction || tag == setSearchStringAction;
+    switch (command) {
+    case Command::find:
+    case Command::findAndReplace:
+    case Command::findNext:
+    case Command::findPrevious:
+    case Command::useSelectionForFind:
+        return true;
+    default:
+        return false;
+    }
 }
 
-bool FindBar::canPerform(int tag) const
+bool FindBar::canPerform(Command command) const
 {
     if (!view())
         return false;
-    switch (tag) {
-    case showFindAction:
-    case showReplaceAction:
+    switch (command) {
+    case Command::find:
+    case Command::findAndReplace:
         return true;
-    case nextMatchAction:
-    case previousMatchAction:
+    case Command::findNext:
+    case Command::findPrevious:
         return !searchString().isEmpty();
-    case setSearchStringAction:
+    case Command::useSelectionForFind:
         return view()->textCursor().hasSelection();
     default:
         return false;
     }
 }
 
-void FindBar::perform(int tag)
+void FindBar::perform(Command command)
 {
-    switch (tag) {
-    case showFindAction:
+    switch (command) {
+    case Command::find:
         showFind();
         break;
-    case showReplaceAction:
+    case Command::findAndReplace:
         showReplace();
         break;
-    case nextMatchAction:
+    case Command::findNext:
         findNext();
         break;
-    case previousMatchAction:
+    case Command::findPrevious:
         findPrevious();
         break;
-    case setSearchStringAction:
+    case Command::useSelectionForFind:
         useSelectionForFind();
         break;
     default:

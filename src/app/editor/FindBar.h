@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Command.h"
 #include "editing/TextRange.h"
 
 #include <QMetaObject>
@@ -24,15 +25,6 @@ class FindBar : public QWidget
 {
     Q_OBJECT
 public:
-    // The text finder's action numbers that the Find menu sends.
-    enum Action {
-        showFindAction = 1,
-        nextMatchAction = 2,
-        previousMatchAction = 3,
-        setSearchStringAction = 7,
-        showReplaceAction = 12
-    };
-
     explicit FindBar(QWidget *parent = nullptr);
     ~FindBar() override;
 
@@ -40,9 +32,10 @@ public:
     void setView(EditorView *view);
     EditorView *view() const;
 
-    static bool isFinderAction(int tag);
-    bool canPerform(int tag) const;
-    void perform(int tag);
+    // The Find menu's commands, which the bar answers for the view it searches.
+    static bool isFinderCommand(Command command);
+    bool canPerform(Command command) const;
+    void perform(Command command);
 
     void showFind();
     void showReplace();

@@ -24,21 +24,20 @@ namespace plumeo {
 
 namespace {
 
-// Font-trait masks carried by the Bold and Italic items' tags.
-constexpr int italicTrait = 1;
-constexpr int boldTrait = 2;
-
-std::optional<Qt::Alignment> alignmentOf(const QString &action)
+std::optional<Qt::Alignment> alignmentOf(Command command)
 {
-    if (action == u"alignLeft:")
+    switch (command) {
+    case Command::alignLeft:
         return Qt::AlignLeft | Qt::AlignAbsolute;
-    if (action == u"alignCenter:")
+    case Command::alignCenter:
         return Qt::AlignHCenter;
-    if (action == u"alignRight:")
+    case Command::alignRight:
         return Qt::AlignRight | Qt::AlignAbsolute;
-    if (action == u"alignJustified:")
+    case Command::alignJustified:
         return Qt::AlignJustify;
-    return std::nullopt;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -181,14 +180,9 @@ qreal RichTextView::firstRowHeight(const QTextBlock &block) const
     return blockRect(block).height();
 }
 
-bool RichTextView::handles(const MenuItemInfo &item) const
-{
-    return EditorActions::handles(item);
-}
-
 void RichTextView::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
-    if (EditorActions::isRichTextAction(item.action))
+    if (EditorActions::isRichTextCommand(item.command))
         validateRichTextAction(item, state);
     else
         EditorActions::validate(*this, item, state);
@@ -196,7 +190,7 @@ void RichTextView::validate(const MenuItemInfo &item, MenuItemState &state) cons
 
 void RichTextView::perform(const MenuItemInfo &item)
 {
-    if (EditorActions::isRichTextAction(item.action))
+    if (EditorActions::isRichTextCommand(item.command))
         performRichTextAction(item);
     else
         EditorActions::perform(*this, item);
@@ -208,13 +202,13 @@ void RichTextView::validateRichTextAction(const MenuItemInfo &item, MenuItemStat
     if (!state.enabled)
         return;
     const QTextCharFormat format = currentCharFormat();
-    if (item.action == u"toggleFontTrait:" && item.tag == boldTrait)
+    if (item.command == Command::bold)
         state.checked = format.fontWeight() >= QFont::Bold;
-    else if (item.action == u"toggleFontTrait:" && item.tag == italicTrait)
+    else if (item.command == Command::italic)
         state.checked = format.fontItalic();
-    else if (item.action == u"underline:")
+    else if (item.command == Command::underline)
         state.checked = format.fontUnderline();
-    else if (const auto alignment = alignmentOf(item.action))
+    else if (const auto alignment = alignmentOf(item.command))
         state.checked = (QTextEdit::alignment() & Qt::AlignHorizontal_Mask)
                         == (*alignment & Qt::AlignHorizontal_Mask);
 }
@@ -231,21 +225,20 @@ void RichTextView::performRichTextAction(const MenuItemInfo &item)
         return;
     const QTextCharFormat current = currentCharFormat();
     QTextCharFormat format;
-    if (item.action == u"toggleFontTrait:") {
-        if (item.tag & boldTrait)
-            format.setFontWeight(current.fontWeight() >= QFont::Bold ? QFont::Normal : QFont::Bold);
-        if (item.tag & italicTrait)
-            format.setFontItalic(!current.fontItalic());
-        if (item.tag & (boldTrait | italicTrait))
-            mergeFormat(format);
-    } else if (item.action == u"underline:") {
+    if (item.command == Command::bold) {
+        format.setFontWeight(current.fontWeight() >= QFont::Bold ? QFont::Normal : QFont::Bold);
+        mergeFormat(format);
+    } else if (item.command == Command::italic) {
+        format.setFontItalic(!current.fontItalic());
+        mergeFormat(format);
+    } else if (item.command == Command::underline) {
         format.setFontUnderline(!current.fontUnderline());
         mergeFormat(format);
-    } else if (const auto alignment = alignmentOf(item.action)) {
+    } else if (const auto alignment = alignmentOf(item.command)) {
         setAlignment(*alignment);
-    } else if (item.action == u"showFontPanel:") {
+    } else if (item.command == Command::showFontPanel) {
         showFontDialog();
-    } else if (item.action == u"showColorPanel:") {
+    } else if (item.command == Command::showColorPanel) {
         showColorDialog();
     }
 }

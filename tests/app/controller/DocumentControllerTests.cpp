@@ -198,21 +198,18 @@ TEST_F(ControllerTest, MenuItemsFollowTheResponderChain)
     window->show();
     QApplication::setActiveWindow(window);
     ActionDispatcher &dispatcher = ActionDispatcher::shared();
-    const auto state = [&](const char *action) {
-        return dispatcher.validate(MenuItemInfo{QString::fromLatin1(action), 0, {}, nullptr});
-    };
-    EXPECT_TRUE(state("saveDocument:").enabled);
-    EXPECT_TRUE(state("newDocument:").enabled);
-    EXPECT_TRUE(state("performClose:").enabled);
-    EXPECT_FALSE(state("revertDocumentToSaved:").enabled);  // no file yet
-    EXPECT_FALSE(state("browseDocumentVersions:").enabled); // nothing handles it
-    EXPECT_FALSE(state("hideOtherApplications:").enabled);
-    EXPECT_FALSE(state("moveTabToNewWindow:").enabled); // a single tab
+    const auto state = [&](Command command) { return dispatcher.validate(MenuItemInfo{command}); };
+    EXPECT_TRUE(state(Command::saveDocument).enabled);
+    EXPECT_TRUE(state(Command::newDocument).enabled);
+    EXPECT_TRUE(state(Command::performClose).enabled);
+    EXPECT_FALSE(state(Command::revertDocumentToSaved).enabled);  // no file yet
+    EXPECT_FALSE(state(Command::browseDocumentVersions).enabled); // nothing handles it
+    EXPECT_FALSE(state(Command::hideOtherApplications).enabled);
+    EXPECT_FALSE(state(Command::moveTabToNewWindow).enabled); // a single tab
 
     controller()->newDocument();
-    EXPECT_TRUE(state("moveTabToNewWindow:").enabled);
-    EXPECT_TRUE(
-        dispatcher.perform(MenuItemInfo{QStringLiteral("moveTabToNewWindow:"), 0, {}, nullptr}));
+    EXPECT_TRUE(state(Command::moveTabToNewWindow).enabled);
+    EXPECT_TRUE(dispatcher.perform(MenuItemInfo{Command::moveTabToNewWindow}));
     EXPECT_EQ(EditorWindowController::all().size(), 2u);
     EXPECT_EQ(window->documents().size(), 1u);
     EXPECT_EQ(window->documents().front(), document);
@@ -222,7 +219,8 @@ TEST_F(ControllerTest, MenuItemsFollowTheResponderChain)
     ASSERT_TRUE(fileMenu);
     dispatcher.validateMenu(fileMenu);
     for (QAction *action : fileMenu->actions()) {
-        if (MenuItemInfo::of(action).action == u"saveDocument:") {
+        if (const auto item = MenuItemInfo::of(action);
+            item && item->command == Command::saveDocument) {
             EXPECT_TRUE(action->isEnabled());
         }
     }

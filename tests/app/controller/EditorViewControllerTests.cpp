@@ -67,9 +67,9 @@ protected:
         return EditorWindowController::all().front()->editorFor(document);
     }
 
-    bool perform(EditorViewController *editor, const QString &action, const QVariant &object = {})
+    bool perform(EditorViewController *editor, Command command, const QVariant &object = {})
     {
-        MenuItemInfo item{action, 0, object, nullptr};
+        MenuItemInfo item{command, object};
         MenuItemState state;
         editor->validate(item, state);
         if (!state.enabled)
@@ -120,22 +120,22 @@ TEST_F(EditorControllerTest, PreferenceCommandsAndTheirBounds)
 {
     EditorViewController *editor = open(QStringLiteral("a.c"), "int x;\n");
     for (int i = 0; i < 60; ++i)
-        perform(editor, QStringLiteral("increaseFontSize:"));
+        perform(editor, Command::increaseFontSize);
     EXPECT_EQ(Preferences::number(Preferences::Key::fontSize()), 48);
     for (int i = 0; i < 60; ++i)
-        perform(editor, QStringLiteral("decreaseFontSize:"));
+        perform(editor, Command::decreaseFontSize);
     EXPECT_EQ(Preferences::number(Preferences::Key::fontSize()), 8);
-    perform(editor, QStringLiteral("resetFontSize:"));
+    perform(editor, Command::resetFontSize);
     EXPECT_EQ(Preferences::number(Preferences::Key::fontSize()), 13);
 
     editor->show();
-    perform(editor, QStringLiteral("toggleLineNumbers:"));
+    perform(editor, Command::toggleLineNumbers);
     EXPECT_EQ(editor->gutter()->width(), 0);
     EXPECT_FALSE(editor->gutter()->isVisible());
     MenuItemState state;
-    editor->validate(MenuItemInfo{QStringLiteral("toggleLineNumbers:"), 0, {}, nullptr}, state);
+    editor->validate(MenuItemInfo{Command::toggleLineNumbers}, state);
     EXPECT_EQ(state.checked, false);
-    perform(editor, QStringLiteral("toggleLineNumbers:"));
+    perform(editor, Command::toggleLineNumbers);
     EXPECT_EQ(editor->gutter()->width(), int(std::ceil(editor->gutter()->thickness())));
     EXPECT_TRUE(editor->gutter()->isVisible());
 }
@@ -156,27 +156,25 @@ TEST_F(EditorControllerTest, LanguageDecidesTheLexerAndTheMenusFollowTheDocument
     EditorViewController *editor = open(QStringLiteral("main.c"), "int main(void) { return 0; }\n");
     ASSERT_TRUE(editor->highlighter()->lexer());
     MenuItemState state;
-    editor->validate(MenuItemInfo{QStringLiteral("setLanguage:"), 0, QStringLiteral("C"), nullptr},
-                     state);
+    editor->validate(MenuItemInfo{Command::setLanguage, QStringLiteral("C")}, state);
     EXPECT_EQ(state.checked, true);
     EXPECT_TRUE(state.enabled);
 
-    perform(editor, QStringLiteral("setLanguage:"), Language::plainText().name);
+    perform(editor, Command::setLanguage, Language::plainText().name);
     EXPECT_EQ(editor->document()->language(), Language::plainText());
     EXPECT_FALSE(editor->highlighter()->lexer());
-    perform(editor, QStringLiteral("setLanguage:"), QStringLiteral("No Such Language"));
+    perform(editor, Command::setLanguage, QStringLiteral("No Such Language"));
     EXPECT_EQ(editor->document()->language().name, u"C"); // back to the file name's language
     EXPECT_TRUE(editor->highlighter()->lexer());
 
-    perform(editor, QStringLiteral("setLineEnding:"), QStringLiteral("CRLF"));
+    perform(editor, Command::setLineEnding, QStringLiteral("CRLF"));
     EXPECT_EQ(editor->document()->lineEnding(), LineEnding::crlf);
-    perform(editor, QStringLiteral("setLineEnding:"), QStringLiteral("crlf?")); // ignored
+    perform(editor, Command::setLineEnding, QStringLiteral("crlf?")); // ignored
     EXPECT_EQ(editor->document()->lineEnding(), LineEnding::crlf);
 
     // Refused encoding changes are reported, not applied.
     QTextCursor(editor->document()->textStorage()).insertText(QStringLiteral("é"));
-    perform(editor, QStringLiteral("setEncoding:"),
-            QVariant::fromValue<qulonglong>(Encoding::asciiRaw));
+    perform(editor, Command::setEncoding, QVariant::fromValue<qulonglong>(Encoding::asciiRaw));
     EXPECT_EQ(editor->document()->encoding(), Encoding::utf8());
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_TRUE(alerts[0].contains(u"ASCII"));
@@ -194,15 +192,16 @@ TEST_F(EditorControllerTest, ConvertingASavedFileMakesACopyAndAnUntitledOneConve
     // The copy shows in a rich view, where the language, encoding and line-ending items are off.
     EditorViewController *copyEditor = EditorWindowController::all().front()->editorFor(copy);
     ASSERT_TRUE(copyEditor);
-    for (const char *action : {"setLanguage:", "setEncoding:", "setLineEnding:"}) {
+    for (const Command command :
+         {Command::setLanguage, Command::setEncoding, Command::setLineEnding}) {
         MenuItemState state;
-        copyEditor->validate(MenuItemInfo{QString::fromLatin1(action), 0, {}, nullptr}, state);
-        EXPECT_FALSE(state.enabled) << action;
+        copyEditor->validate(MenuItemInfo{command}, state);
+        EXPECT_FALSE(state.enabled) << Commands::actionName(command).toStdString();
     }
     MenuItemState title;
-    copyEditor->validate(MenuItemInfo{QStringLiteral("toggleRichText:"), 0, {}, nullptr}, title);
+    copyEditor->validate(MenuItemInfo{Command::toggleRichText}, title);
     Localization::setCurrent(AppLanguage::en);
-    copyEditor->validate(MenuItemInfo{QStringLiteral("toggleRichText:"), 0, {}, nullptr}, title);
+    copyEditor->validate(MenuItemInfo{Command::toggleRichText}, title);
     EXPECT_EQ(title.title, u"Make Plain Text");
 
     // An untitled rich copy converts in place, and undo brings plain text back.
@@ -275,7 +274,7 @@ TEST_F(EditorControllerTest, UndoAndRedoKeysOfAConversionReplaceTheViewThatRecei
     TextDocument *document = editor->document();
     QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
     ASSERT_EQ(document->text(), u"hello rich");
-    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    ASSERT_TRUE(perform(editor, Command::toggleRichText));
     ASSERT_TRUE(document->isRichText());
     expectConsistent(editor);
 
@@ -322,21 +321,20 @@ TEST_F(EditorControllerTest, UndoAndRedoMenuCommandsOfAConversionReplaceTheViewT
     EditorViewController *editor = openUntitled();
     TextDocument *document = editor->document();
     QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
-    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    ASSERT_TRUE(perform(editor, Command::toggleRichText));
 
     // As the Edit menu sends them: to the text view, through the dispatcher.
-    const auto menu = [&](const char *action) {
-        return ActionDispatcher::shared().perform(
-            MenuItemInfo{QString::fromLatin1(action), 0, {}, editor->textView()});
+    const auto menu = [&](Command command) {
+        return ActionDispatcher::shared().perform(MenuItemInfo{command, {}, editor->textView()});
     };
     QPointer<QWidget> richView = editor->textView();
-    ASSERT_TRUE(menu("undo:"));
+    ASSERT_TRUE(menu(Command::undo));
     EXPECT_FALSE(document->isRichText());
     expectConsistent(editor);
-    ASSERT_TRUE(menu("redo:"));
+    ASSERT_TRUE(menu(Command::redo));
     EXPECT_TRUE(document->isRichText());
     expectConsistent(editor);
-    ASSERT_TRUE(menu("undo:"));
+    ASSERT_TRUE(menu(Command::undo));
     EXPECT_FALSE(document->isRichText());
     EXPECT_EQ(document->text(), u"hello rich");
     deleteRetiredViews();
@@ -356,7 +354,7 @@ TEST_F(EditorControllerTest, UndoingAConversionInsideAConvertedCopyKeepsEveryEdi
     ASSERT_FALSE(copy->isRichText());
     expectConsistent(editor);
 
-    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    ASSERT_TRUE(perform(editor, Command::toggleRichText));
     ASSERT_TRUE(copy->isRichText());
     QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(copy->isRichText());
@@ -377,7 +375,7 @@ TEST_F(EditorControllerTest, UndoFromTheTextsContextMenuReplacesTheViewThatShowe
     EditorViewController *editor = openUntitled();
     TextDocument *document = editor->document();
     QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
-    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    ASSERT_TRUE(perform(editor, Command::toggleRichText));
 
     for (const char *name : {"edit-undo", "edit-redo", "edit-undo"}) {
         SCOPED_TRACE(name);
@@ -404,7 +402,7 @@ TEST_F(EditorControllerTest, UndoingASavedConversionMarksTheDocumentEditedUntilR
     EditorViewController *editor = openUntitled();
     TextDocument *document = editor->document();
     QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
-    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    ASSERT_TRUE(perform(editor, Command::toggleRichText));
     DocumentCommands commands(document, editor->window());
     ASSERT_TRUE(commands.saveTo(dir.filePath(QStringLiteral("note.rtf"))));
     ASSERT_FALSE(document->isEdited());
@@ -431,7 +429,7 @@ TEST_F(EditorControllerTest, RevertingToARichFileAndReencodingKeepTheEditorWhole
     EditorViewController *editor = openUntitled();
     TextDocument *document = editor->document();
     QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
-    ASSERT_TRUE(perform(editor, QStringLiteral("toggleRichText:")));
+    ASSERT_TRUE(perform(editor, Command::toggleRichText));
     DocumentCommands commands(document, editor->window());
     ASSERT_TRUE(commands.saveTo(dir.filePath(QStringLiteral("note.rtf"))));
     QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
@@ -449,8 +447,7 @@ TEST_F(EditorControllerTest, RevertingToARichFileAndReencodingKeepTheEditorWhole
                               ? Encoding::isoLatin1Raw
                               : Encoding::windowsCP1252Raw;
     QPointer<QWidget> view = plain->textView();
-    ASSERT_TRUE(
-        perform(plain, QStringLiteral("setEncoding:"), QVariant::fromValue<qulonglong>(other)));
+    ASSERT_TRUE(perform(plain, Command::setEncoding, QVariant::fromValue<qulonglong>(other)));
     EXPECT_EQ(plain->document()->encoding(), Encoding(other));
     EXPECT_EQ(plain->textView(), view); // same mode, same view
     expectConsistent(plain);

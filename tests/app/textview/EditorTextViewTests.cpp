@@ -50,13 +50,13 @@ protected:
 // the commands must see and write the real characters.
 const QString sample = u"First\n  Second\r line {\n\tthird\u2029x\uFDD0\n    fourth😀\u00A0\nlast"_s;
 
-using Command = std::function<std::optional<TextEdit>(QStringView, TextRange)>;
+using Edit = std::function<std::optional<TextEdit>(QStringView, TextRange)>;
 
 struct Case
 {
-    QString action;
-    TextRange selection;
     Command command;
+    TextRange selection;
+    Edit edit;
 };
 
 } // namespace
@@ -78,42 +78,43 @@ TEST_F(EditorTextViewTest, EveryCommandIsOneUndoStepThatRestoresTextAndSelection
         return std::optional(EditingCommands::insertText(t, s, {}));
     };
     const std::vector<Case> cases = {
-        {u"duplicateLine:"_s, {8, 3}, EditingCommands::duplicateLines},
-        {u"duplicateLine:"_s, {sample.size(), 0}, EditingCommands::duplicateLines},
-        {u"deleteLine:"_s, {10, 20}, EditingCommands::deleteLines},
-        {u"deleteLine:"_s, {sample.size() - 1, 0}, EditingCommands::deleteLines},
-        {u"moveLineUp:"_s, {sample.size() - 2, 1}, EditingCommands::moveLinesUp},
-        {u"moveLineUp:"_s, {24, 5}, EditingCommands::moveLinesUp},
-        {u"moveLineDown:"_s, {2, 0}, EditingCommands::moveLinesDown},
-        {u"moveLineDown:"_s, {6, 19}, EditingCommands::moveLinesDown},
-        {u"indentSelection:"_s, {0, 20}, indent},
-        {u"outdentSelection:"_s, {7, 30}, outdent},
-        {u"toggleComment:"_s, {3, 30}, comment},
-        {u"uppercaseWord:"_s, {9, 0}, CaseCommands::uppercase},
-        {u"capitalizeWord:"_s, {14, 8}, CaseCommands::capitalize},
-        {u"lowercaseWord:"_s, {0, 12}, CaseCommands::lowercase},
-        {u"delete:"_s, {3, 12}, erase},
+        {Command::duplicateLine, {8, 3}, EditingCommands::duplicateLines},
+        {Command::duplicateLine, {sample.size(), 0}, EditingCommands::duplicateLines},
+        {Command::deleteLine, {10, 20}, EditingCommands::deleteLines},
+        {Command::deleteLine, {sample.size() - 1, 0}, EditingCommands::deleteLines},
+        {Command::moveLineUp, {sample.size() - 2, 1}, EditingCommands::moveLinesUp},
+        {Command::moveLineUp, {24, 5}, EditingCommands::moveLinesUp},
+        {Command::moveLineDown, {2, 0}, EditingCommands::moveLinesDown},
+        {Command::moveLineDown, {6, 19}, EditingCommands::moveLinesDown},
+        {Command::indentSelection, {0, 20}, indent},
+        {Command::outdentSelection, {7, 30}, outdent},
+        {Command::toggleComment, {3, 30}, comment},
+        {Command::uppercaseWord, {9, 0}, CaseCommands::uppercase},
+        {Command::capitalizeWord, {14, 8}, CaseCommands::capitalize},
+        {Command::lowercaseWord, {0, 12}, CaseCommands::lowercase},
+        {Command::deleteSelection, {3, 12}, erase},
     };
     for (const Case &test : cases) {
-        SCOPED_TRACE(test.action.toStdString() + " at " + std::to_string(test.selection.location));
+        SCOPED_TRACE(Commands::actionName(test.command).toStdString() + " at "
+                     + std::to_string(test.selection.location));
         open(sample);
         view->languageProvider = [&] { return c; };
         select(*view, test.selection);
-        const auto expected = test.command(sample, test.selection);
+        const auto expected = test.edit(sample, test.selection);
         ASSERT_TRUE(expected);
 
-        ASSERT_TRUE(perform(*view, test.action));
+        ASSERT_TRUE(perform(*view, test.command));
         EXPECT_EQ(document->text(), expected->appliedTo(sample));
         EXPECT_EQ(selection(*view), expected->selection);
         EXPECT_TRUE(document->isEdited());
-        ASSERT_TRUE(perform(*view, u"undo:"_s));
+        ASSERT_TRUE(perform(*view, Command::undo));
         EXPECT_FALSE(document->textStorage()->isUndoAvailable()); // it was one step
         EXPECT_EQ(document->text(), sample);
         EXPECT_EQ(selection(*view), test.selection);
         EXPECT_FALSE(document->isEdited());
         EXPECT_EQ(document->data().value(), sample.toUtf8()); // nothing lost on the way
 
-        ASSERT_TRUE(perform(*view, u"redo:"_s));
+        ASSERT_TRUE(perform(*view, Command::redo));
         EXPECT_EQ(document->text(), expected->appliedTo(sample));
         EXPECT_EQ(selection(*view), expected->selection);
         EXPECT_EQ(document->data().value(), expected->appliedTo(sample).toUtf8());
@@ -124,11 +125,11 @@ TEST_F(EditorTextViewTest, CommandsWithNothingToDoChangeNothing)
 {
     open(u"one\ntwo"_s);
     select(*view, {1, 0});
-    EXPECT_TRUE(perform(*view, u"moveLineUp:"_s));
+    EXPECT_TRUE(perform(*view, Command::moveLineUp));
     select(*view, {5, 0});
-    EXPECT_TRUE(perform(*view, u"moveLineDown:"_s));
+    EXPECT_TRUE(perform(*view, Command::moveLineDown));
     view->languageProvider = [] { return Language::plainText(); };
-    EXPECT_TRUE(perform(*view, u"toggleComment:"_s));
+    EXPECT_TRUE(perform(*view, Command::toggleComment));
     EXPECT_EQ(document->text(), u"one\ntwo"_s);
     EXPECT_FALSE(document->textStorage()->isUndoAvailable());
     EXPECT_EQ(selection(*view), (TextRange{5, 0}));
@@ -186,8 +187,8 @@ TEST_F(EditorTextViewTest, PasteKeepsCarriageReturnsAndSavesThemBack)
     open(u"ab\n"_s);
     QApplication::clipboard()->setText(u"x\ry\r\nz\u2029\uFDD1"_s);
     select(*view, {1, 0});
-    EXPECT_TRUE(validated(*view, u"paste:"_s).enabled);
-    ASSERT_TRUE(perform(*view, u"paste:"_s));
+    EXPECT_TRUE(validated(*view, Command::paste).enabled);
+    ASSERT_TRUE(perform(*view, Command::paste));
     // The CR LF pair is one line break; the lone CR stays a character.
     const QString expected = u"ax\ry\nz\u2029\uFDD1b\n"_s;
     EXPECT_EQ(document->text(), expected);
@@ -198,40 +199,40 @@ TEST_F(EditorTextViewTest, PasteKeepsCarriageReturnsAndSavesThemBack)
     // A substitute of the storage itself cannot go in without corrupting the text: refused.
     const QString substitute(QChar(document->storageCodec().substitutes()[0]));
     QApplication::clipboard()->setText(u"q"_s + substitute);
-    perform(*view, u"paste:"_s);
+    perform(*view, Command::paste);
     EXPECT_EQ(document->text(), expected);
 }
 
 TEST_F(EditorTextViewTest, ValidatesByWhatIsAvailable)
 {
     open(u"abc"_s);
-    EXPECT_FALSE(validated(*view, u"undo:"_s).enabled);
-    EXPECT_FALSE(validated(*view, u"redo:"_s).enabled);
-    for (const QString &action : {u"cut:"_s, u"copy:"_s, u"delete:"_s})
-        EXPECT_FALSE(validated(*view, action).enabled) << action.toStdString();
+    EXPECT_FALSE(validated(*view, Command::undo).enabled);
+    EXPECT_FALSE(validated(*view, Command::redo).enabled);
+    for (const Command command : {Command::cut, Command::copy, Command::deleteSelection})
+        EXPECT_FALSE(validated(*view, command).enabled);
     select(*view, {0, 1});
-    for (const QString &action : {u"cut:"_s, u"copy:"_s, u"delete:"_s})
-        EXPECT_TRUE(validated(*view, action).enabled) << action.toStdString();
-    perform(*view, u"delete:"_s);
+    for (const Command command : {Command::cut, Command::copy, Command::deleteSelection})
+        EXPECT_TRUE(validated(*view, command).enabled);
+    perform(*view, Command::deleteSelection);
     EXPECT_EQ(document->text(), u"bc"_s);
-    EXPECT_TRUE(validated(*view, u"undo:"_s).enabled);
-    perform(*view, u"undo:"_s);
-    EXPECT_TRUE(validated(*view, u"redo:"_s).enabled);
-    EXPECT_TRUE(validated(*view, u"selectAll:"_s).enabled);
-    perform(*view, u"selectAll:"_s);
+    EXPECT_TRUE(validated(*view, Command::undo).enabled);
+    perform(*view, Command::undo);
+    EXPECT_TRUE(validated(*view, Command::redo).enabled);
+    EXPECT_TRUE(validated(*view, Command::selectAll).enabled);
+    perform(*view, Command::selectAll);
     EXPECT_EQ(selection(*view), (TextRange{0, 3}));
 
-    // The Format menu's rich-text actions are answered, but disabled for plain text.
-    for (const QString &action :
-         {u"toggleFontTrait:"_s, u"underline:"_s, u"alignLeft:"_s, u"alignCenter:"_s,
-          u"alignRight:"_s, u"alignJustified:"_s, u"showFontPanel:"_s, u"showColorPanel:"_s}) {
-        EXPECT_TRUE(view->handles(item(action, 2))) << action.toStdString();
-        EXPECT_FALSE(validated(*view, action, 2).enabled) << action.toStdString();
+    // The Format menu's rich-text commands are answered, but disabled for plain text.
+    for (const Command command :
+         {Command::bold, Command::italic, Command::underline, Command::alignLeft,
+          Command::alignCenter, Command::alignRight, Command::alignJustified,
+          Command::showFontPanel, Command::showColorPanel}) {
+        EXPECT_TRUE(view->handles(command));
+        EXPECT_FALSE(validated(*view, command).enabled);
     }
-    // Without a find bar the finder actions are disabled; unknown actions are not handled.
-    EXPECT_FALSE(validated(*view, u"performTextFinderAction:"_s, 1).enabled);
-    EXPECT_FALSE(view->handles(item(u"performTextFinderAction:"_s, 99)));
-    EXPECT_FALSE(view->handles(item(u"goToLine:"_s)));
+    // Without a find bar the finder commands are disabled; the editor's own are not the view's.
+    EXPECT_FALSE(validated(*view, Command::find).enabled);
+    EXPECT_FALSE(view->handles(Command::goToLine));
 }
 
 TEST_F(EditorTextViewTest, DroppedFilesAreOpenedAndDroppedTextInserted)

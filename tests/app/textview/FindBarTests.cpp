@@ -15,8 +15,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString finder = u"performTextFinderAction:"_s;
-
 class FindBarTest : public ::testing::Test
 {
 protected:
@@ -56,12 +54,11 @@ TEST_F(FindBarTest, MenuActionsShowTheBarAndMoveBetweenMatches)
     open(u"Cat cat\nCAT dog cat"_s);
     EXPECT_EQ(bar->view(), view);
     EXPECT_TRUE(bar->isHidden());
-    EXPECT_TRUE(validated(*view, finder, FindBar::showFindAction).enabled);
-    EXPECT_FALSE(
-        validated(*view, finder, FindBar::nextMatchAction).enabled); // nothing to look for yet
-    EXPECT_FALSE(validated(*view, finder, FindBar::setSearchStringAction).enabled);
+    EXPECT_TRUE(validated(*view, Command::find).enabled);
+    EXPECT_FALSE(validated(*view, Command::findNext).enabled); // nothing to look for yet
+    EXPECT_FALSE(validated(*view, Command::useSelectionForFind).enabled);
 
-    ASSERT_TRUE(perform(*view, finder, FindBar::showFindAction));
+    ASSERT_TRUE(perform(*view, Command::find));
     EXPECT_TRUE(bar->isVisible());
     EXPECT_FALSE(bar->showsReplace());
     EXPECT_TRUE(findField()->hasFocus());
@@ -76,13 +73,13 @@ TEST_F(FindBarTest, MenuActionsShowTheBarAndMoveBetweenMatches)
     QTest::keyClick(findField(), Qt::Key_Return);
     EXPECT_EQ(selection(*view), (TextRange{4, 3}));
     EXPECT_EQ(bar->statusText(), u"2 of 4"_s);
-    ASSERT_TRUE(perform(*view, finder, FindBar::nextMatchAction));
-    ASSERT_TRUE(perform(*view, finder, FindBar::nextMatchAction));
+    ASSERT_TRUE(perform(*view, Command::findNext));
+    ASSERT_TRUE(perform(*view, Command::findNext));
     EXPECT_EQ(selection(*view), (TextRange{16, 3}));
     EXPECT_EQ(bar->statusText(), u"4 of 4"_s);
-    ASSERT_TRUE(perform(*view, finder, FindBar::nextMatchAction)); // wraps to the first
+    ASSERT_TRUE(perform(*view, Command::findNext)); // wraps to the first
     EXPECT_EQ(selection(*view), (TextRange{0, 3}));
-    ASSERT_TRUE(perform(*view, finder, FindBar::previousMatchAction)); // and back to the last
+    ASSERT_TRUE(perform(*view, Command::findPrevious)); // and back to the last
     EXPECT_EQ(selection(*view), (TextRange{16, 3}));
     QTest::keyClick(findField(), Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(selection(*view), (TextRange{8, 3}));
@@ -103,20 +100,20 @@ TEST_F(FindBarTest, MenuActionsShowTheBarAndMoveBetweenMatches)
 
     // Use Selection for Find takes the real characters of the selection.
     select(*view, {12, 3});
-    ASSERT_TRUE(perform(*view, finder, FindBar::setSearchStringAction));
+    ASSERT_TRUE(perform(*view, Command::useSelectionForFind));
     EXPECT_EQ(bar->searchString(), u"dog"_s);
 }
 
 TEST_F(FindBarTest, EscapeClosesTheBarAndGivesTheTextTheFocus)
 {
     open(u"abc"_s);
-    perform(*view, finder, FindBar::showReplaceAction);
+    perform(*view, Command::findAndReplace);
     EXPECT_TRUE(bar->showsReplace());
     EXPECT_TRUE(findField()->hasFocus());
     QTest::keyClick(findField(), Qt::Key_Escape);
     EXPECT_TRUE(bar->isHidden());
     EXPECT_TRUE(view->hasFocus());
-    perform(*view, finder, FindBar::showFindAction);
+    perform(*view, Command::find);
     EXPECT_FALSE(bar->showsReplace());
 }
 
@@ -124,7 +121,7 @@ TEST_F(FindBarTest, ReplacesOneMatchOrAllOfThemAsOneUndoStep)
 {
     const QString text = u"one two\u2029one\u00A0One"_s;
     open(text);
-    perform(*view, finder, FindBar::showReplaceAction);
+    perform(*view, Command::findAndReplace);
     bar->setSearchString(u"one"_s);
     bar->setReplacementString(u"1"_s);
     EXPECT_TRUE(bar->replace()); // replaces the next match and selects the following one
@@ -136,9 +133,9 @@ TEST_F(FindBarTest, ReplacesOneMatchOrAllOfThemAsOneUndoStep)
     EXPECT_EQ(document->text(), u"1 two\u20291\u00A01"_s);
     EXPECT_EQ(bar->statusText(), u"2 replacements"_s);
     EXPECT_EQ(document->data().value(), u"1 two\u20291\u00A01"_s.toUtf8());
-    perform(*view, u"undo:"_s);
+    perform(*view, Command::undo);
     EXPECT_EQ(document->text(), u"1 two\u2029one\u00A0One"_s);
-    perform(*view, u"undo:"_s);
+    perform(*view, Command::undo);
     EXPECT_EQ(document->text(), text);
     EXPECT_FALSE(document->textStorage()->isUndoAvailable());
     EXPECT_EQ(bar->replaceAll(), 3);
@@ -162,7 +159,7 @@ TEST_F(FindBarTest, FollowsTheViewItIsAttachedTo)
     delete view;
     EXPECT_EQ(bar->view(), nullptr);
     EXPECT_FALSE(bar->findNext());
-    EXPECT_FALSE(bar->canPerform(FindBar::showFindAction));
+    EXPECT_FALSE(bar->canPerform(Command::find));
 
     // A rich view of a rich document: replace all keeps the formatting between matches.
     auto rich = std::make_unique<TextDocument>();

@@ -83,7 +83,7 @@ TEST(PastedLineBreaks, WindowsBreaksBecomeTheDocumentsBreaksAndLoneCarriageRetur
 
             QApplication::clipboard()->setText(u"x\r\ny\rz"_s);
             select(*editor.view, {4, 0});
-            ASSERT_TRUE(perform(*editor.view, u"paste:"_s));
+            ASSERT_TRUE(perform(*editor.view, Command::paste));
             EXPECT_EQ(document.text(), u"one\nx\ny\rztwo\n"_s);
             EXPECT_EQ(selection(*editor.view), (TextRange{9, 0}));
             EXPECT_EQ(document.textStorage()->blockCount(), 4); // the CR breaks no line
@@ -116,11 +116,11 @@ TEST(PastedLineBreaks, TextCopiedInTheEditorComesBackExactly)
     select(view, {0, 5});
     view.copy();
     select(view, {document->text().size(), 0});
-    ASSERT_TRUE(perform(view, u"paste:"_s));
+    ASSERT_TRUE(perform(view, Command::paste));
     EXPECT_EQ(document->text(), u"a\r\nb\nc\nd\na\r\nb\n"_s);
     EXPECT_EQ(document->data().value(), "a\r\nb\nc\nd\na\r\nb\n");
 
     QApplication::clipboard()->setText(u"a\r\nb\n"_s);
-    ASSERT_TRUE(perform(view, u"paste:"_s));
+    ASSERT_TRUE(perform(view, Command::paste));
     EXPECT_EQ(document->text(), u"a\r\nb\nc\nd\na\r\nb\na\nb\n"_s);
 }

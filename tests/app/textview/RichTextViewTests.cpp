@@ -46,35 +46,35 @@ TEST_F(RichTextViewTest, FormatMenuWorksOnTheSelectionAsSingleUndoSteps)
 {
     ASSERT_EQ(document->text(), u"Hello world\n    second line\nthird"_s);
     select(*view, {0, 5});
-    EXPECT_TRUE(validated(*view, u"toggleFontTrait:"_s, 2).enabled);
-    EXPECT_EQ(validated(*view, u"toggleFontTrait:"_s, 2).checked, false);
+    EXPECT_TRUE(validated(*view, Command::bold).enabled);
+    EXPECT_EQ(validated(*view, Command::bold).checked, false);
 
-    ASSERT_TRUE(perform(*view, u"toggleFontTrait:"_s, 2));
+    ASSERT_TRUE(perform(*view, Command::bold));
     EXPECT_EQ(formatAt(3).fontWeight(), QFont::Bold);
     EXPECT_NE(formatAt(7).fontWeight(), QFont::Bold);
-    EXPECT_EQ(validated(*view, u"toggleFontTrait:"_s, 2).checked, true);
-    ASSERT_TRUE(perform(*view, u"toggleFontTrait:"_s, 2)); // toggles back
+    EXPECT_EQ(validated(*view, Command::bold).checked, true);
+    ASSERT_TRUE(perform(*view, Command::bold)); // toggles back
     EXPECT_NE(formatAt(3).fontWeight(), QFont::Bold);
-    ASSERT_TRUE(perform(*view, u"toggleFontTrait:"_s, 1));
+    ASSERT_TRUE(perform(*view, Command::italic));
     EXPECT_TRUE(formatAt(3).fontItalic());
-    ASSERT_TRUE(perform(*view, u"underline:"_s));
+    ASSERT_TRUE(perform(*view, Command::underline));
     EXPECT_TRUE(formatAt(3).fontUnderline());
-    EXPECT_EQ(validated(*view, u"underline:"_s).checked, true);
+    EXPECT_EQ(validated(*view, Command::underline).checked, true);
 
-    ASSERT_TRUE(perform(*view, u"alignCenter:"_s));
+    ASSERT_TRUE(perform(*view, Command::alignCenter));
     EXPECT_EQ(document->textStorage()->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
               Qt::AlignHCenter);
-    EXPECT_EQ(validated(*view, u"alignCenter:"_s).checked, true);
-    EXPECT_EQ(validated(*view, u"alignRight:"_s).checked, false);
-    ASSERT_TRUE(perform(*view, u"alignJustified:"_s));
+    EXPECT_EQ(validated(*view, Command::alignCenter).checked, true);
+    EXPECT_EQ(validated(*view, Command::alignRight).checked, false);
+    ASSERT_TRUE(perform(*view, Command::alignJustified));
     EXPECT_EQ(document->textStorage()->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
               Qt::AlignJustify);
 
-    perform(*view, u"undo:"_s); // justified → centred
+    perform(*view, Command::undo); // justified → centred
     EXPECT_EQ(document->textStorage()->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
               Qt::AlignHCenter);
-    perform(*view, u"undo:"_s);
-    perform(*view, u"undo:"_s); // underline, then italic
+    perform(*view, Command::undo);
+    perform(*view, Command::undo); // underline, then italic
     EXPECT_FALSE(formatAt(3).fontUnderline());
     EXPECT_TRUE(formatAt(3).fontItalic());
     EXPECT_EQ(document->text(), u"Hello world\n    second line\nthird"_s);
@@ -83,7 +83,7 @@ TEST_F(RichTextViewTest, FormatMenuWorksOnTheSelectionAsSingleUndoSteps)
 TEST_F(RichTextViewTest, FontAndColourDialogsApplyToTheSelection)
 {
     select(*view, {6, 5});
-    ASSERT_TRUE(perform(*view, u"showFontPanel:"_s));
+    ASSERT_TRUE(perform(*view, Command::showFontPanel));
     ASSERT_TRUE(view->fontDialog());
     EXPECT_TRUE(view->fontDialog()->isVisible());
     QFont font = formatAt(8).font();
@@ -92,11 +92,11 @@ TEST_F(RichTextViewTest, FontAndColourDialogsApplyToTheSelection)
     EXPECT_EQ(formatAt(8).font().pointSize(), 31);
     EXPECT_NE(formatAt(3).font().pointSize(), 31);
 
-    ASSERT_TRUE(perform(*view, u"showColorPanel:"_s));
+    ASSERT_TRUE(perform(*view, Command::showColorPanel));
     ASSERT_TRUE(view->colorDialog());
     Q_EMIT view->colorDialog()->colorSelected(QColor(200, 10, 20));
     EXPECT_EQ(formatAt(8).foreground().color(), QColor(200, 10, 20));
-    perform(*view, u"undo:"_s);
+    perform(*view, Command::undo);
     EXPECT_NE(formatAt(8).foreground().color(), QColor(200, 10, 20));
     EXPECT_EQ(formatAt(8).font().pointSize(), 31);
 }
@@ -105,17 +105,17 @@ TEST_F(RichTextViewTest, EditingCommandsKeepTheFormattingOfTheTextTheyKeep)
 {
     // Indenting the first two lines keeps "world" italic.
     select(*view, {2, 14});
-    ASSERT_TRUE(perform(*view, u"indentSelection:"_s));
+    ASSERT_TRUE(perform(*view, Command::indentSelection));
     EXPECT_EQ(document->text(), u"    Hello world\n        second line\nthird"_s);
     EXPECT_TRUE(formatAt(12).fontItalic());
     EXPECT_FALSE(formatAt(6).fontItalic());
     EXPECT_EQ(selection(*view), (TextRange{0, 36}));
-    perform(*view, u"undo:"_s);
+    perform(*view, Command::undo);
     EXPECT_EQ(document->text(), u"Hello world\n    second line\nthird"_s);
     EXPECT_EQ(selection(*view), (TextRange{2, 14}));
 
     select(*view, {30, 0});
-    ASSERT_TRUE(perform(*view, u"duplicateLine:"_s));
+    ASSERT_TRUE(perform(*view, Command::duplicateLine));
     EXPECT_EQ(document->text(), u"Hello world\n    second line\nthird\nthird"_s);
     EXPECT_EQ(selection(*view), (TextRange{36, 0}));
 

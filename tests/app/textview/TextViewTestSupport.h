@@ -24,27 +24,19 @@ inline std::unique_ptr<TextDocument> plainDocument(const QString &text)
     return document;
 }
 
-inline MenuItemInfo item(const QString &action, int tag = 0)
-{
-    MenuItemInfo info;
-    info.action = action;
-    info.tag = tag;
-    return info;
-}
-
-inline MenuItemState validated(const EditorView &view, const QString &action, int tag = 0)
+inline MenuItemState validated(const EditorView &view, Command command)
 {
     MenuItemState state;
-    view.validate(item(action, tag), state);
+    view.validate(MenuItemInfo{command}, state);
     return state;
 }
 
 // Performs an action as the dispatcher does: only when the view handles it and it is enabled.
-inline bool perform(EditorView &view, const QString &action, int tag = 0)
+inline bool perform(EditorView &view, Command command)
 {
-    if (!view.handles(item(action, tag)) || !validated(view, action, tag).enabled)
+    if (!view.handles(command) || !validated(view, command).enabled)
         return false;
-    view.perform(item(action, tag));
+    view.perform(MenuItemInfo{command});
     return true;
 }
 
