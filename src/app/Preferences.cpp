@@ -176,18 +176,6 @@ void set(const QString &key, const std::optional<QJsonValue> &value)
         UserDefaults::standard().set(key, *value);
     else
         UserDefaults::standard().remove(key);
-    Q_EMIT notifier()->changed();
-}
-
-QString changedNotification()
-{
-    return appKey(u".preferencesChanged");
-}
-
-PreferencesNotifier *notifier()
-{
-    static PreferencesNotifier *instance = new PreferencesNotifier;
-    return instance;
 }
 
 Encoding preferredEncoding()

@@ -13,18 +13,6 @@
 
 namespace plumeo {
 
-// Emits changed() after Preferences::set. Receivers run synchronously on the writer's thread (the
-// main thread). Writes made directly to the store (the settings panel) are announced by
-// UserDefaults::changed instead.
-class PreferencesNotifier : public QObject
-{
-    Q_OBJECT
-public:
-    using QObject::QObject;
-Q_SIGNALS:
-    void changed();
-};
-
 // The user's settings: their keys, types and defaults, and typed access over
 // UserDefaults::standard(). Nothing is cached: every read asks the store, so a change made anywhere
 // is seen by the next read.
@@ -81,12 +69,9 @@ qint64 integer(const QString &key);
 bool boolean(const QString &key);
 
 // Stores value under key, or removes the key when value is nothing (so that it reads as its default
-// again), then emits notifier()->changed().
+// again). The store announces the change once, with UserDefaults::changed, as it does for every
+// write wherever it comes from.
 void set(const QString &key, const std::optional<QJsonValue> &value);
-
-// The name of the change announcement, appKey(".preferencesChanged"), for logs and scripting.
-QString changedNotification();
-PreferencesNotifier *notifier();
 
 // The encoding to decode with and to give new documents. UTF-8 when the stored number is below 1,
 // or names no encoding this program can convert (a hand-edited settings file), so that new

@@ -110,8 +110,7 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     applyPreferences();
     documentDidReload();
 
-    connect(Preferences::notifier(), &PreferencesNotifier::changed, this,
-            &EditorViewController::applyPreferences);
+    // Every write reaches the store, from a menu, the settings or another Plumeo: one announcement.
     connect(&UserDefaults::standard(), &UserDefaults::changed, this,
             [this] { applyPreferences(); });
     connect(Localization::notifier(), &LocalizationNotifier::languageDidChange, this, [this] {

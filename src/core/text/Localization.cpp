@@ -86,11 +86,6 @@ QString defaultsKey()
     return appKey(u".language");
 }
 
-QString didChangeNotification()
-{
-    return appKey(u".languageDidChange");
-}
-
 LocalizationNotifier *notifier()
 {
     static LocalizationNotifier *instance = new LocalizationNotifier;

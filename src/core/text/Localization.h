@@ -35,7 +35,6 @@ struct LanguageSources
 namespace Localization {
 
 QString defaultsKey();
-QString didChangeNotification();
 LocalizationNotifier *notifier();
 
 // Initialised on first use from "--lang", then VANTLE_LANG, then the stored setting.

@@ -135,10 +135,11 @@ TEST_F(PreferencesTest, BooleansReadNumbersAndWordsAndIgnoreAnythingElse)
 
 TEST_F(PreferencesTest, SetWritesOrRemovesThenAnnouncesTheChange)
 {
-    QSignalSpy spy(Preferences::notifier(), &PreferencesNotifier::changed);
+    // Announced once per write, by the store: editors apply the preferences once per change.
+    QSignalSpy spy(&UserDefaults::standard(), &UserDefaults::changed);
     double seenInSlot = 0;
     const auto connection =
-        QObject::connect(Preferences::notifier(), &PreferencesNotifier::changed,
+        QObject::connect(&UserDefaults::standard(), &UserDefaults::changed,
                          [&] { seenInSlot = Preferences::number(Key::fontSize()); });
 
     Preferences::set(Key::fontSize(), QJsonValue(20.0));
@@ -152,11 +153,10 @@ TEST_F(PreferencesTest, SetWritesOrRemovesThenAnnouncesTheChange)
     EXPECT_EQ(Preferences::number(Key::fontSize()), 13.0);
     EXPECT_FALSE(UserDefaults::standard().contains(Key::fontSize()));
 
-    // Removing what is not there still announces: the caller asked for the default.
+    // Removing what is not there changes nothing, and editors have nothing to apply.
     Preferences::set(Key::fontSize(), std::nullopt);
-    EXPECT_EQ(spy.count(), 3);
+    EXPECT_EQ(spy.count(), 2);
     QObject::disconnect(connection);
-    EXPECT_EQ(Preferences::changedNotification(), appKey(u".preferencesChanged"));
 }
 
 TEST_F(PreferencesTest, PreferredEncodingAndDefaultLineEnding)
