@@ -19,6 +19,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QUrl>
 
@@ -95,6 +96,11 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
         QApplication::setQuitOnLastWindowClosed(false);
     }
     m_documentController = new DocumentController(this);
+    m_documentController->setMenuBarFactory([this] {
+        QMenuBar *bar = MainMenu::build(this);
+        ActionDispatcher::shared().install(bar);
+        return bar;
+    });
 
     ActionDispatcher &dispatcher = ActionDispatcher::shared();
     dispatcher.setWindowResponders([](QWidget *window) -> std::vector<ActionResponder *> {

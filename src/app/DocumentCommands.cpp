@@ -1,7 +1,6 @@
 #include "DocumentCommands.h"
 
 #include "Alerts.h"
-#include "DocumentController.h"
 #include "FilePanels.h"
 #include "RecentDocuments.h"
 #include "document/DocumentFileMonitor.h"
@@ -19,8 +18,7 @@
 namespace plumeo {
 
 DocumentCommands::DocumentCommands(TextDocument *document, QWidget *window)
-    : QObject(document)
-    , ActionResponder(CommandHandler::document)
+    : ActionResponder(CommandHandler::document)
     , m_document(document)
     , m_window(window)
 {}
@@ -159,9 +157,9 @@ bool DocumentCommands::revertToSaved()
     return true;
 }
 
-TextDocument *DocumentCommands::duplicate() const
+std::unique_ptr<TextDocument> DocumentCommands::duplicate() const
 {
-    auto *copy = new TextDocument;
+    auto copy = std::make_unique<TextDocument>();
     copy->duplicateFrom(*m_document);
     return copy;
 }
@@ -181,9 +179,13 @@ void DocumentCommands::perform(const MenuItemInfo &item)
     case Command::saveDocumentAs:
         saveAs();
         break;
-    case Command::duplicateDocument:
-        DocumentController::shared()->display(duplicate());
+    case Command::duplicateDocument: {
+        std::unique_ptr<TextDocument> copy = duplicate();
+        Q_EMIT documentDuplicated(copy.get());
+        if (copy->parent())
+            copy.release();
         break;
+    }
     case Command::renameDocument:
         if (m_document->filePath().isEmpty()) {
             saveAs();

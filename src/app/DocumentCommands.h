@@ -3,6 +3,7 @@
 #include "ActionResponder.h"
 #include "io/FileIdentity.h"
 
+#include <memory>
 #include <optional>
 
 #include <QObject>
@@ -17,7 +18,8 @@ class TextDocument;
 // The File menu's commands for one document: save, save as, duplicate, rename, move, revert. Saving
 // never damages the file on disk: the bytes are produced first (an encoding that cannot hold the
 // text stops here with its alert), then written atomically; on any failure the file is untouched
-// and the document stays edited.
+// and the document stays edited. Each editor tab owns the commands of its document; window is
+// where their dialogs and alerts appear.
 class DocumentCommands : public QObject, public ActionResponder
 {
     Q_OBJECT
@@ -39,16 +41,21 @@ public:
     // Reads the saved file again, dropping unsaved changes.
     bool revertToSaved();
     // A new untitled document with the same content, encoding and line ending.
-    TextDocument *duplicate() const;
+    std::unique_ptr<TextDocument> duplicate() const;
 
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
+
+Q_SIGNALS:
+    // Duplicate made a copy. It has no owner yet: a receiver adopts it (gives it a parent) and
+    // shows it; a copy nobody adopted is deleted once the signal returns.
+    void documentDuplicated(TextDocument *copy);
 
 private:
     // Moves the document's file to target, which must not exist yet.
     bool relocate(const QString &target);
 
-    TextDocument *m_document;
+    QPointer<TextDocument> m_document;
     QPointer<QWidget> m_window;
 };
 

@@ -6,7 +6,6 @@
 #include "document/DocumentFileMonitor.h"
 #include "document/StreamLoad.h"
 #include "document/TextDocument.h"
-#include "editor/EditorViewController.h"
 #include "editor/EditorWindowController.h"
 #include "io/FileReader.h"
 #include "io/NativePath.h"
@@ -24,7 +23,6 @@ namespace plumeo {
 
 namespace {
 
-DocumentController *sharedController = nullptr;
 constexpr qsizetype typeProbeLength = 8192;
 
 } // namespace
@@ -33,20 +31,54 @@ DocumentController::DocumentController(QObject *parent)
     : QObject(parent)
     , ActionResponder(CommandHandler::documentController)
     , m_fileMonitor(new DocumentFileMonitor(this))
-{
-    if (!sharedController)
-        sharedController = this;
-}
+{}
 
 DocumentController::~DocumentController()
 {
-    if (sharedController == this)
-        sharedController = nullptr;
+    // The editors go before the documents they show.
+    for (const QPointer<EditorWindowController> &window : m_windows)
+        delete window.data();
 }
 
-DocumentController *DocumentController::shared()
+EditorWindowController *DocumentController::makeWindow()
 {
-    return sharedController;
+    auto *window = new EditorWindowController(m_menuBarFactory);
+    std::erase_if(m_windows, [](const QPointer<EditorWindowController> &w) { return w.isNull(); });
+    m_windows.emplace_back(window);
+    connect(window, &EditorWindowController::documentClosed, this, &DocumentController::close);
+    connect(window, &EditorWindowController::newWindowRequested, this,
+            [this, window](TextDocument *document) { moveToNewWindow(window, document); });
+    connect(window, &EditorWindowController::openFilesRequested, this,
+            [this](const QStringList &paths) {
+                for (const QString &path : paths)
+                    openDocumentReportingErrors(path);
+            });
+    connect(window, &EditorWindowController::documentDuplicated, this,
+            [this](TextDocument *copy) { display(adopt(std::unique_ptr<TextDocument>(copy))); });
+    return window;
+}
+
+void DocumentController::moveToNewWindow(EditorWindowController *from, TextDocument *document)
+{
+    if (!from->takeDocument(document))
+        return;
+    EditorWindowController *window = makeWindow();
+    window->addDocument(document);
+    window->show();
+    window->activateWindow();
+}
+
+TextDocument *DocumentController::adopt(std::unique_ptr<TextDocument> document)
+{
+    TextDocument *adopted = document.release();
+    adopted->setParent(this);
+    return adopted;
+}
+
+void DocumentController::close(TextDocument *document)
+{
+    if (document && document->parent() == this)
+        delete document;
 }
 
 QString DocumentController::defaultType()
@@ -114,11 +146,10 @@ Result<TextDocument *, DocumentError> DocumentController::openDocument(const QSt
     if (!type)
         return type.error();
 
-    auto *document = new TextDocument;
-    if (const auto error = document->read(bytes.value(), type.value())) {
-        delete document;
+    auto read = std::make_unique<TextDocument>();
+    if (const auto error = read->read(bytes.value(), type.value()))
         return DocumentError::from(*error);
-    }
+    TextDocument *document = adopt(std::move(read));
     document->setFilePath(absolute);
     document->setFileType(type.value());
     document->setDiskIdentity(identity);
@@ -202,7 +233,7 @@ TextDocument *DocumentController::openDocumentReportingErrors(const QString &pat
 
 TextDocument *DocumentController::makeUntitledDocument()
 {
-    auto *document = new TextDocument;
+    TextDocument *document = adopt(std::make_unique<TextDocument>());
     document->setUntitledNumber(++m_untitledCount);
     return document;
 }
@@ -228,7 +259,7 @@ void DocumentController::display(TextDocument *document)
     }
     EditorWindowController *window = EditorWindowController::frontmost();
     if (!window) {
-        window = new EditorWindowController;
+        window = makeWindow();
         window->show();
     }
     window->addDocument(document);
@@ -250,11 +281,8 @@ TextDocument *DocumentController::documentForPath(const QString &path) const
 
 std::vector<TextDocument *> DocumentController::documents() const
 {
-    std::vector<TextDocument *> all;
-    for (EditorWindowController *window : EditorWindowController::all())
-        for (TextDocument *document : window->documents())
-            all.push_back(document);
-    return all;
+    const QList<TextDocument *> children = findChildren<TextDocument *>(Qt::FindDirectChildrenOnly);
+    return {children.begin(), children.end()};
 }
 
 void DocumentController::validate(const MenuItemInfo &item, MenuItemState &state) const

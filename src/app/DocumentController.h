@@ -3,11 +3,14 @@
 #include "ActionResponder.h"
 #include "base/Result.h"
 #include "document/DocumentError.h"
+#include "editor/EditorWindowController.h"
 #include "io/FileIdentity.h"
 
+#include <memory>
 #include <vector>
 
 #include <QObject>
+#include <QPointer>
 
 class QMenu;
 
@@ -20,15 +23,23 @@ class TextDocument;
 // Opens documents: decides what a file may be opened as (refusing binary data before any document
 // exists), reads it into a TextDocument and shows it as a tab of the frontmost editor window. Also
 // creates new documents, runs the open dialog, keeps the recent-files list and fills its menu.
+//
+// It owns every open document (they are its children) and the editor windows it creates, and
+// answers what those windows ask for: a closed tab's document goes, dropped files open, a copy
+// made by an editor is adopted and shown, a tab moves to a window of its own.
 class DocumentController : public QObject, public ActionResponder
 {
     Q_OBJECT
 public:
     explicit DocumentController(QObject *parent = nullptr);
+    // Closes its windows without asking, then its documents go.
     ~DocumentController() override;
 
-    // The controller created at launch.
-    static DocumentController *shared();
+    // How the windows it creates get their menu bar (none until set).
+    void setMenuBarFactory(EditorWindowController::MenuBarFactory factory)
+    {
+        m_menuBarFactory = std::move(factory);
+    }
 
     static QString defaultType();
     // The type a file is opened as: "public.rtf" for the rtf extension (any case) or content
@@ -55,12 +66,17 @@ public:
     TextDocument *openDocumentReportingErrors(const QString &path);
     // A new, empty, untitled document, shown in the frontmost window.
     TextDocument *newDocument(bool display = true);
+    // Takes document over (a copy made by an editor, say) and returns it.
+    TextDocument *adopt(std::unique_ptr<TextDocument> document);
+    // Closes document: it goes from the list and is deleted (its tab, if any, must be gone).
+    void close(TextDocument *document);
     // Shows document as a tab of the frontmost editor window (a new window when there is none).
     void display(TextDocument *document);
     // The open document whose file is path, under that name or another one (a link), if any.
     TextDocument *documentForPath(const QString &path) const;
     // Watches the files of open documents for changes made by other programs.
     DocumentFileMonitor *fileMonitor() const { return m_fileMonitor; }
+    // Every open document, shown or not, oldest first.
     std::vector<TextDocument *> documents() const;
 
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
@@ -74,9 +90,14 @@ private:
     void
     streamDidFinish(TextDocument *document, const QByteArray &bytes, int outcome, int systemError);
     TextDocument *makeUntitledDocument();
+    // A new editor window, wired to this controller.
+    EditorWindowController *makeWindow();
+    void moveToNewWindow(EditorWindowController *from, TextDocument *document);
 
     int m_untitledCount = 0;
     DocumentFileMonitor *m_fileMonitor;
+    EditorWindowController::MenuBarFactory m_menuBarFactory;
+    std::vector<QPointer<EditorWindowController>> m_windows;
 };
 
 } // namespace plumeo

@@ -1,8 +1,6 @@
 #include "editor/EditorViewController.h"
 
 #include "Alerts.h"
-#include "DocumentCommands.h"
-#include "DocumentController.h"
 #include "Preferences.h"
 #include "Theme.h"
 #include "document/TextDocument.h"
@@ -72,6 +70,7 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     : QWidget(parent)
     , ActionResponder(CommandHandler::editor)
     , m_document(document)
+    , m_commands(document, this)
     , m_layout(new QHBoxLayout)
     , m_column(new QVBoxLayout)
     , m_gutter(new LineNumberGutter(this))
@@ -125,6 +124,8 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     connect(m_notices, &DocumentNotices::loadingChanged, this,
             &EditorViewController::applyLoadingState);
     applyLoadingState();
+    connect(&m_commands, &DocumentCommands::documentDuplicated, this,
+            &EditorViewController::documentDuplicated);
     connect(document, &TextDocument::textDidReload, this, &EditorViewController::documentDidReload);
     connect(document, &TextDocument::languageDidChange, this,
             &EditorViewController::refreshDocumentState);
@@ -180,7 +181,7 @@ void EditorViewController::buildTextView()
         m_view = view;
     }
     m_view->languageProvider = [this] { return m_document->language(); };
-    m_view->onOpenFiles = &EditorViewController::openFiles;
+    m_view->onOpenFiles = [this](const QStringList &paths) { openFiles(paths); };
     m_view->onTextChanged = [this] { textDidChange(); };
     m_view->onSelectionChanged = [this] { selectionDidChange(); };
     m_view->configureAsCodeEditor();
@@ -408,9 +409,11 @@ TextDocument *EditorViewController::toggleRichText()
 {
     TextDocument *target = m_document;
     if (!m_document->filePath().isEmpty()) {
-        DocumentCommands commands(m_document, window());
-        target = commands.duplicate();
-        DocumentController::shared()->display(target);
+        std::unique_ptr<TextDocument> copy = m_commands.duplicate();
+        Q_EMIT documentDuplicated(copy.get());
+        if (!copy->parent())
+            return nullptr;
+        target = copy.release();
     }
     // The converted content is the text alone, in the plain-text attributes: formatting is dropped.
     QTextDocument plain;
@@ -423,8 +426,7 @@ TextDocument *EditorViewController::toggleRichText()
 
 void EditorViewController::openFiles(const QStringList &paths)
 {
-    for (const QString &path : paths)
-        DocumentController::shared()->openDocumentReportingErrors(path);
+    Q_EMIT openFilesRequested(paths);
 }
 
 void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &state) const

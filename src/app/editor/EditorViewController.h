@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ActionResponder.h"
+#include "DocumentCommands.h"
 #include "text/LineIndex.h"
 
 #include <optional>
@@ -26,7 +27,9 @@ class TextDocument;
 // the rich-text view for RTF), the line-number gutter on its left, the find bar under it, and the
 // syntax highlighter on the document's text storage. It keeps them in step with the document (its
 // language, encoding, line ending, plain or rich mode, reloads) and with the preferences, and
-// handles the editor's menu commands. Files dropped anywhere on it are opened.
+// handles the editor's menu commands. It owns its document's File commands; the document itself
+// belongs to the document controller, which the editor never calls: what it cannot do alone (open
+// dropped files, show a converted copy) it asks for with a signal its owner connects.
 class EditorViewController : public QWidget, public ActionResponder
 {
     Q_OBJECT
@@ -35,6 +38,7 @@ public:
     ~EditorViewController() override;
 
     TextDocument *document() const { return m_document; }
+    DocumentCommands &commands() { return m_commands; }
     EditorView *editorView() const { return m_view; }
     // The widget that takes the keyboard focus.
     QWidget *textView() const;
@@ -56,12 +60,20 @@ public:
     // The line number typed in the go-to-line dialog: an optional sign and decimal digits, nothing
     // else.
     static std::optional<qint64> parseLineNumber(const QString &text);
-    // Converts to rich or plain text: a copy for a document with a file, in place otherwise.
-    // Returns the converted document.
+    // Converts to rich or plain text: a copy for a document with a file (announced with
+    // documentDuplicated), in place otherwise. Returns the converted document, or null when a copy
+    // was made and nobody adopted it.
     TextDocument *toggleRichText();
 
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
+
+Q_SIGNALS:
+    // Files were dropped on the editor: its owner opens them.
+    void openFilesRequested(const QStringList &paths);
+    // A copy of the document was made (Duplicate, or converting a saved file). It has no owner yet:
+    // a receiver adopts it (gives it a parent) and shows it; otherwise it is deleted.
+    void documentDuplicated(TextDocument *copy);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -76,12 +88,13 @@ private:
     void applyWordWrap(bool on);
     void showGoToLineDialog();
     void pickEncoding(quint64 raw);
-    static void openFiles(const QStringList &paths);
+    void openFiles(const QStringList &paths);
     void noteViewPosition();
     void restoreViewPosition();
     void applyLoadingState();
 
-    TextDocument *m_document;
+    QPointer<TextDocument> m_document;
+    DocumentCommands m_commands;
     QHBoxLayout *m_layout;
     QVBoxLayout *m_column;
     EditorView *m_view = nullptr;

@@ -1,10 +1,6 @@
 #include "editor/EditorWindowController.h"
 
-#include "ActionDispatcher.h"
 #include "Alerts.h"
-#include "AppDelegate.h"
-#include "DocumentCommands.h"
-#include "MainMenu.h"
 #include "Theme.h"
 #include "document/TextDocument.h"
 #include "editor/EditorViewController.h"
@@ -43,9 +39,10 @@ QString frameKey()
 
 } // namespace
 
-EditorWindowController::EditorWindowController(QWidget *parent)
+EditorWindowController::EditorWindowController(MenuBarFactory menuBarFactory, QWidget *parent)
     : QMainWindow(parent)
     , ActionResponder(CommandHandler::window)
+    , m_menuBarFactory(std::move(menuBarFactory))
     , m_tabs(new QTabWidget(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -87,11 +84,10 @@ EditorWindowController::EditorWindowController(QWidget *parent)
 
 EditorWindowController::~EditorWindowController()
 {
-    // The tabs, and the documents in them, are destroyed after this object's members: they must not
-    // call back into it.
+    // The documents outlive this window (their controller owns them): their signals must not reach
+    // it while its base class takes the tabs down.
     for (TextDocument *document : documents())
         disconnect(document, nullptr, this, nullptr);
-    m_commands.clear();
     std::erase(windows(), this);
     std::erase(activationOrder(), this);
 }
@@ -113,19 +109,17 @@ EditorWindowController *EditorWindowController::frontmost()
 
 void EditorWindowController::rebuildMenuBar()
 {
-    QMenuBar *bar = MainMenu::build(AppDelegate::shared());
-    setMenuBar(bar); // the old bar is deleted by the window
-    ActionDispatcher::shared().install(bar);
+    if (m_menuBarFactory)
+        setMenuBar(m_menuBarFactory()); // the old bar is deleted by the window
 }
 
 EditorViewController *EditorWindowController::addDocument(TextDocument *document)
 {
     auto *editor = new EditorViewController(document, m_tabs);
-    document->setParent(editor);
-    auto *commands = new DocumentCommands(document, this);
-    m_commands.push_back(commands);
-    connect(document, &QObject::destroyed, this,
-            [this, commands] { std::erase(m_commands, commands); });
+    connect(editor, &EditorViewController::openFilesRequested, this,
+            &EditorWindowController::openFilesRequested);
+    connect(editor, &EditorViewController::documentDuplicated, this,
+            &EditorWindowController::documentDuplicated);
     connect(document, &TextDocument::editedChanged, this, &EditorWindowController::updateTitles);
     connect(document, &TextDocument::fileChanged, this, &EditorWindowController::updateTitles);
     const int index = m_tabs->addTab(editor, document->displayName());
@@ -142,22 +136,20 @@ TextDocument *EditorWindowController::takeDocument(TextDocument *document)
     if (!editor)
         return nullptr;
     m_tabs->removeTab(m_tabs->indexOf(editor));
-    document->setParent(nullptr);
     disconnect(document, nullptr, this, nullptr);
-    std::erase_if(m_commands,
-                  [document](DocumentCommands *c) { return c->document() == document; });
-    // The commands are children of the document; the window they used goes with this tab.
-    for (QObject *child : document->children())
-        if (auto *commands = qobject_cast<DocumentCommands *>(child))
-            delete commands;
     delete editor;
     updateTitles();
     return document;
 }
 
+EditorViewController *EditorWindowController::currentEditor() const
+{
+    return qobject_cast<EditorViewController *>(m_tabs->currentWidget());
+}
+
 TextDocument *EditorWindowController::currentDocument() const
 {
-    auto *editor = qobject_cast<EditorViewController *>(m_tabs->currentWidget());
+    EditorViewController *editor = currentEditor();
     return editor ? editor->document() : nullptr;
 }
 
@@ -196,16 +188,17 @@ bool EditorWindowController::closeDocument(TextDocument *document)
         case Alerts::SaveChoice::cancel:
             return false;
         case Alerts::SaveChoice::save:
-            for (DocumentCommands *commands : m_commands)
-                if (commands->document() == document && !commands->save())
-                    return false;
+            if (!editor->commands().save())
+                return false;
             break;
         case Alerts::SaveChoice::dontSave:
             break;
         }
     }
     m_tabs->removeTab(m_tabs->indexOf(editor));
-    delete editor; // and the document with it
+    disconnect(document, nullptr, this, nullptr);
+    delete editor;
+    Q_EMIT documentClosed(document);
     updateTitles();
     if (m_tabs->count() == 0)
         close();
@@ -223,10 +216,8 @@ bool EditorWindowController::closeAllDocuments()
 std::vector<ActionResponder *> EditorWindowController::responders()
 {
     std::vector<ActionResponder *> list;
-    if (TextDocument *document = currentDocument())
-        for (DocumentCommands *commands : m_commands)
-            if (commands->document() == document)
-                list.push_back(commands);
+    if (EditorViewController *editor = currentEditor())
+        list.push_back(&editor->commands());
     list.push_back(this);
     return list;
 }
@@ -271,13 +262,8 @@ void EditorWindowController::perform(const MenuItemInfo &item)
 void EditorWindowController::moveCurrentTabToNewWindow()
 {
     TextDocument *document = currentDocument();
-    if (!document || m_tabs->count() < 2)
-        return;
-    takeDocument(document);
-    auto *window = new EditorWindowController;
-    window->addDocument(document);
-    window->show();
-    window->activateWindow();
+    if (document && m_tabs->count() > 1)
+        Q_EMIT newWindowRequested(document);
 }
 
 void EditorWindowController::updateTitles()

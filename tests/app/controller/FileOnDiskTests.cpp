@@ -181,9 +181,7 @@ TEST_F(ControllerTest, AnEditedDocumentNeverLosesTheOtherProgramsTextSilently)
 TEST_F(ControllerTest, ASaveComparesTheDiskEvenWhenNoWatcherSpoke)
 {
     const QString path = writeFile(dir, QStringLiteral("quiet.txt"), "one\n");
-    // Not shown, so owned here.
-    const std::unique_ptr<TextDocument> owned(controller()->openDocument(path, false).value());
-    TextDocument *document = owned.get();
+    TextDocument *document = controller()->openDocument(path, false).value();
     type(document, QStringLiteral("two\n"));
     // No event loop runs between the other program's write and the save.
     rewriteInPlace(path, "changed behind our back\n");

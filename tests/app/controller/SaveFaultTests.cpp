@@ -52,7 +52,6 @@ protected:
             delete window;
         Alerts::setSaveAsAnswerForTesting({});
         Alerts::setAnswersForTesting({});
-        documents.clear();
         delegate.reset();
         Localization::setCurrent(AppLanguage::system);
     }
@@ -64,13 +63,10 @@ protected:
         file.write(bytes);
         file.close();
         ::chmod(QFile::encodeName(path).constData(), mode);
-        // Not shown in a window, so the test owns it.
-        documents.emplace_back(delegate->documentController()->openDocument(path, false).value());
-        return documents.back().get();
+        return delegate->documentController()->openDocument(path, false).value();
     }
 
     std::unique_ptr<AppDelegate> delegate;
-    std::vector<std::unique_ptr<TextDocument>> documents;
     std::vector<DocumentError> alerts;
     std::vector<DocumentError> offers;
     QTemporaryDir dir;
