@@ -114,9 +114,9 @@ Result<TextDocument *, DocumentError> DocumentController::openDocument(const QSt
         return type.error();
 
     auto *document = new TextDocument;
-    if (const auto error = document->read(bytes.value(), type.value())) {
+    if (auto read = document->read(bytes.value(), type.value()); !read) {
         delete document;
-        return DocumentError::from(*error);
+        return read.error();
     }
     document->setFilePath(absolute);
     document->setFileType(type.value());
@@ -164,24 +164,24 @@ void DocumentController::streamDidFinish(TextDocument *document,
         this->display(own);
         document = own;
     }
-    std::optional<DocumentError> problem;
     const auto type = typeForBytes(source, bytes);
-    if (!type) {
-        problem = type.error();
-    } else if (const auto error = document->read(bytes, type.value())) {
-        problem = DocumentError::from(*error);
-    } else {
+    const auto taken = [&]() -> Result<void, DocumentError> {
+        if (!type)
+            return type.error();
+        if (auto read = document->read(bytes, type.value()); !read)
+            return read;
         // The text exists nowhere else: closing the document must ask.
         if (!bytes.isEmpty())
             document->noteChange();
         if (StreamReader::Outcome(outcome) == StreamReader::Outcome::limitReached)
-            problem = DocumentError::streamTooLong(source, limit);
-        else if (StreamReader::Outcome(outcome) == StreamReader::Outcome::failed)
-            problem = DocumentError::cannotRead(
+            return DocumentError::streamTooLong(source, limit);
+        if (StreamReader::Outcome(outcome) == StreamReader::Outcome::failed)
+            return DocumentError::cannotRead(
                 source, FileReadError{FileReadError::Kind::ioError, systemError, 0, 0});
-    }
-    if (problem)
-        Alerts::presentError(window, *problem);
+        return {};
+    }();
+    if (!taken)
+        Alerts::presentError(window, taken.error());
     // What arrived is not text: the empty tab that waited for it goes.
     if (!type)
         for (EditorWindowController *editorWindow : EditorWindowController::all())

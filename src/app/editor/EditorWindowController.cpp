@@ -196,7 +196,7 @@ bool EditorWindowController::closeDocument(TextDocument *document)
             return false;
         case Alerts::SaveChoice::save:
             for (DocumentCommands *commands : m_commands)
-                if (commands->document() == document && !commands->save())
+                if (commands->document() == document && !commands->report(commands->save()))
                     return false;
             break;
         case Alerts::SaveChoice::dontSave:
