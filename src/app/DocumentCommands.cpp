@@ -23,7 +23,7 @@ DocumentCommands::DocumentCommands(TextDocument *document, QWidget *window)
     , m_window(window)
 {}
 
-bool DocumentCommands::save()
+DocumentCommands::CommandResult DocumentCommands::save()
 {
     if (m_document->filePath().isEmpty())
         return saveAs();
@@ -34,17 +34,19 @@ bool DocumentCommands::save()
     // The file already holds exactly this document: rewriting it could only change bytes the user
     // never touched (mixed line endings, say).
     if (!m_document->isEdited() && known && !diskChanged && current)
-        return true;
+        return Outcome::done;
     const auto &dismissed = m_document->dismissedDiskIdentity();
     if (diskChanged && !(dismissed && current->isUnchanged(*dismissed))
         && !Alerts::confirmOverwriteChangedFile(m_window, m_document->displayName()))
-        return false;
+        return Outcome::cancelled;
     // The file just compared, or the user approved: anything else found there when writing (a
     // change in the meantime, a link swapped in) is refused.
-    return saveTo(path, current);
+    if (auto saved = saveTo(path, current); !saved)
+        return saved.error();
+    return Outcome::done;
 }
 
-bool DocumentCommands::saveAs()
+DocumentCommands::CommandResult DocumentCommands::saveAs()
 {
     const QString extension = m_document->fileNameExtension(m_document->fileType());
     QString proposed = m_document->filePath().isEmpty()
@@ -55,106 +57,100 @@ bool DocumentCommands::saveAs()
                                : QFileInfo(m_document->filePath()).absolutePath();
     const QString path = FilePanels::chooseSaveLocation(m_window, folder, proposed);
     if (path.isEmpty())
-        return false;
-    return saveTo(path);
+        return Outcome::cancelled;
+    if (auto saved = saveTo(path); !saved)
+        return saved.error();
+    return Outcome::done;
 }
 
-bool DocumentCommands::saveTo(const QString &path, std::optional<FileIdentity> expected)
+Result<void, DocumentError> DocumentCommands::saveTo(const QString &path,
+                                                     std::optional<FileIdentity> expected)
 {
     auto bytes = m_document->data();
-    if (!bytes) {
-        Alerts::presentError(m_window, DocumentError::from(bytes.error()));
-        return false;
-    }
+    if (!bytes)
+        return DocumentError::from(bytes.error());
     const auto written = SafeFileWriter::write(path, bytes.value(), {expected});
     if (!written) {
         // Where the file may not be written, or is not a file one can write, another place can.
         switch (written.error().kind) {
         case FileWriteError::Kind::notPermitted:
-            if (Alerts::offerSaveAs(m_window,
-                                    DocumentError::noPermissionToSave(m_document->displayName())))
-                return saveAs();
-            return false;
+            return DocumentError::noPermissionToSave(m_document->displayName());
         case FileWriteError::Kind::notRegularFile:
-            if (Alerts::offerSaveAs(m_window, DocumentError::cannotSave(m_document->displayName(),
-                                                                        written.error().reason())))
-                return saveAs();
-            return false;
+            return DocumentError::cannotSaveHere(m_document->displayName(),
+                                                 written.error().reason());
         default:
-            Alerts::presentError(m_window, DocumentError::cannotSave(m_document->displayName(),
-                                                                     written.error().reason()));
-            return false;
+            return DocumentError::cannotSave(m_document->displayName(), written.error().reason());
         }
     }
     m_document->setFilePath(QFileInfo(path).absoluteFilePath());
     m_document->markSaved();
     m_document->setDiskIdentity(written.value().identity);
     RecentDocuments::note(path);
-    return true;
+    return {};
 }
 
-bool DocumentCommands::renameTo(const QString &newName)
+DocumentCommands::CommandResult DocumentCommands::renameTo(const QString &newName)
 {
     if (m_document->filePath().isEmpty())
         return saveAs();
     const QFileInfo current(m_document->filePath());
     if (newName.isEmpty() || newName == current.fileName())
-        return false;
-    if (newName.contains(u'/')) {
-        Alerts::presentError(m_window, DocumentError::cannotMove(
-                                           m_document->displayName(),
-                                           L(QStringLiteral("Un nom ne peut pas contenir « / »."),
-                                             QStringLiteral("A name cannot contain “/”."))));
-        return false;
-    }
+        return Outcome::cancelled;
+    if (newName.contains(u'/'))
+        return DocumentError::cannotMove(m_document->displayName(),
+                                         L(QStringLiteral("Un nom ne peut pas contenir « / »."),
+                                           QStringLiteral("A name cannot contain “/”.")));
     return relocate(current.absolutePath() + u'/' + newName);
 }
 
-bool DocumentCommands::moveTo(const QString &folder)
+DocumentCommands::CommandResult DocumentCommands::moveTo(const QString &folder)
 {
     if (m_document->filePath().isEmpty())
         return saveAs();
     return relocate(QDir(folder).absoluteFilePath(QFileInfo(m_document->filePath()).fileName()));
 }
 
-bool DocumentCommands::relocate(const QString &target)
+DocumentCommands::CommandResult DocumentCommands::relocate(const QString &target)
 {
     const QString source = m_document->filePath();
     if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath())
-        return false;
-    if (QFileInfo::exists(target)) {
-        Alerts::presentError(
-            m_window, DocumentError::cannotMove(
-                          m_document->displayName(),
-                          L(QStringLiteral("Un élément nommé « %1 » existe déjà à cet endroit.")
-                                .arg(QFileInfo(target).fileName()),
-                            QStringLiteral("An item named “%1” already exists in this location.")
-                                .arg(QFileInfo(target).fileName()))));
-        return false;
-    }
+        return Outcome::cancelled;
+    if (QFileInfo::exists(target))
+        return DocumentError::cannotMove(
+            m_document->displayName(),
+            L(QStringLiteral("Un élément nommé « %1 » existe déjà à cet endroit.")
+                  .arg(QFileInfo(target).fileName()),
+              QStringLiteral("An item named “%1” already exists in this location.")
+                  .arg(QFileInfo(target).fileName())));
     const auto moved = SafeFileWriter::move(source, target);
-    if (!moved) {
-        Alerts::presentError(
-            m_window, DocumentError::cannotMove(m_document->displayName(), moved.error().reason()));
-        return false;
-    }
+    if (!moved)
+        return DocumentError::cannotMove(m_document->displayName(), moved.error().reason());
     m_document->setFilePath(QFileInfo(target).absoluteFilePath());
     // A move to another file system is a new file; a rename keeps the same one.
     if (m_document->diskState() == TextDocument::DiskState::inSync)
         m_document->setDiskIdentity(moved.value());
     RecentDocuments::note(target);
-    return true;
+    return Outcome::done;
 }
 
-bool DocumentCommands::revertToSaved()
+DocumentCommands::CommandResult DocumentCommands::revertToSaved()
 {
     if (m_document->filePath().isEmpty())
-        return false;
-    if (const auto error = DocumentFileMonitor::reload(m_document)) {
-        Alerts::presentError(m_window, *error);
+        return Outcome::cancelled;
+    if (auto reloaded = DocumentFileMonitor::reload(m_document); !reloaded)
+        return reloaded.error();
+    return Outcome::done;
+}
+
+bool DocumentCommands::report(const CommandResult &result)
+{
+    if (result)
+        return result.value() == Outcome::done;
+    if (!result.error().offersSaveAs) {
+        Alerts::presentError(m_window, result.error());
         return false;
     }
-    return true;
+    return Alerts::offerSaveAs(m_window, result.error()) && report(saveAs());
 }
 
 std::unique_ptr<TextDocument> DocumentCommands::duplicate() const
@@ -174,10 +170,10 @@ void DocumentCommands::perform(const MenuItemInfo &item)
 {
     switch (item.command) {
     case Command::saveDocument:
-        save();
+        report(save());
         break;
     case Command::saveDocumentAs:
-        saveAs();
+        report(saveAs());
         break;
     case Command::duplicateDocument: {
         std::unique_ptr<TextDocument> copy = duplicate();
@@ -188,7 +184,7 @@ void DocumentCommands::perform(const MenuItemInfo &item)
     }
     case Command::renameDocument:
         if (m_document->filePath().isEmpty()) {
-            saveAs();
+            report(saveAs());
         } else {
             bool accepted = false;
             const QString name = QInputDialog::getText(
@@ -196,22 +192,22 @@ void DocumentCommands::perform(const MenuItemInfo &item)
                 L(QStringLiteral("Nouveau nom :"), QStringLiteral("New name:")), QLineEdit::Normal,
                 m_document->displayName(), &accepted);
             if (accepted)
-                renameTo(name.trimmed());
+                report(renameTo(name.trimmed()));
         }
         break;
     case Command::moveDocument:
         if (m_document->filePath().isEmpty()) {
-            saveAs();
+            report(saveAs());
         } else {
             const QString folder = FilePanels::chooseFolder(
                 m_window, QFileInfo(m_document->filePath()).absolutePath());
             if (!folder.isEmpty())
-                moveTo(folder);
+                report(moveTo(folder));
         }
         break;
     case Command::revertDocumentToSaved:
         if (Alerts::confirmRevert(m_window, m_document->displayName()))
-            revertToSaved();
+            report(revertToSaved());
         break;
     default:
         break;

@@ -147,8 +147,8 @@ Result<TextDocument *, DocumentError> DocumentController::openDocument(const QSt
         return type.error();
 
     auto read = std::make_unique<TextDocument>();
-    if (const auto error = read->read(bytes.value(), type.value()))
-        return DocumentError::from(*error);
+    if (auto done = read->read(bytes.value(), type.value()); !done)
+        return done.error();
     TextDocument *document = adopt(std::move(read));
     document->setFilePath(absolute);
     document->setFileType(type.value());
@@ -196,24 +196,24 @@ void DocumentController::streamDidFinish(TextDocument *document,
         this->display(own);
         document = own;
     }
-    std::optional<DocumentError> problem;
     const auto type = typeForBytes(source, bytes);
-    if (!type) {
-        problem = type.error();
-    } else if (const auto error = document->read(bytes, type.value())) {
-        problem = DocumentError::from(*error);
-    } else {
+    const auto taken = [&]() -> Result<void, DocumentError> {
+        if (!type)
+            return type.error();
+        if (auto read = document->read(bytes, type.value()); !read)
+            return read;
         // The text exists nowhere else: closing the document must ask.
         if (!bytes.isEmpty())
             document->noteChange();
         if (StreamReader::Outcome(outcome) == StreamReader::Outcome::limitReached)
-            problem = DocumentError::streamTooLong(source, limit);
-        else if (StreamReader::Outcome(outcome) == StreamReader::Outcome::failed)
-            problem = DocumentError::cannotRead(
+            return DocumentError::streamTooLong(source, limit);
+        if (StreamReader::Outcome(outcome) == StreamReader::Outcome::failed)
+            return DocumentError::cannotRead(
                 source, FileReadError{FileReadError::Kind::ioError, systemError, 0, 0});
-    }
-    if (problem)
-        Alerts::presentError(window, *problem);
+        return {};
+    }();
+    if (!taken)
+        Alerts::presentError(window, taken.error());
     // What arrived is not text: the empty tab that waited for it goes.
     if (!type)
         for (EditorWindowController *editorWindow : EditorWindowController::all())

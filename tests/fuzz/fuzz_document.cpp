@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     TextDocument document;
-    if (document.read(bytes, TextDocument::plainTextType()))
+    if (!document.read(bytes, TextDocument::plainTextType()))
         return 0; // refused: binary or undecodable, which is allowed
     const auto saved = document.data();
     check(saved.hasValue());

@@ -17,6 +17,22 @@ DocumentError DocumentError::from(const TextFileError &error)
     return {error.errorDescription(), error.recoverySuggestion()};
 }
 
+DocumentError DocumentError::from(RtfReadError error)
+{
+    switch (error) {
+    case RtfReadError::notRtf:
+        // Only a file named .rtf is read as RTF without starting like it: under another name it
+        // would open as plain text.
+        return {L(QStringLiteral("Ce fichier n’est pas un document RTF."),
+                  QStringLiteral("This file is not an RTF document.")),
+                L(QStringLiteral("Son contenu ne commence pas comme celui d’un document RTF. "
+                                 "Renommé sans l’extension .rtf, il s’ouvre comme texte brut."),
+                  QStringLiteral("Its contents don’t begin the way RTF does. Renamed without the "
+                                 ".rtf extension, it opens as plain text."))};
+    }
+    Q_UNREACHABLE();
+}
+
 DocumentError DocumentError::cannotOpen(const QString &path)
 {
     const QFileInfo info(path);
@@ -123,13 +139,21 @@ DocumentError DocumentError::cannotSave(const QString &displayName, const QStrin
             reason};
 }
 
+DocumentError DocumentError::cannotSaveHere(const QString &displayName, const QString &reason)
+{
+    DocumentError error = cannotSave(displayName, reason);
+    error.offersSaveAs = true;
+    return error;
+}
+
 DocumentError DocumentError::noPermissionToSave(const QString &displayName)
 {
     return {
         L(QStringLiteral("Vous n’avez pas l’autorisation d’enregistrer « %1 ».").arg(displayName),
           QStringLiteral("You don’t have permission to save “%1”.").arg(displayName)),
         L(QStringLiteral("Utilisez Enregistrer sous… pour l’enregistrer à un autre endroit."),
-          QStringLiteral("Use Save As… to save it somewhere else."))};
+          QStringLiteral("Use Save As… to save it somewhere else.")),
+        true};
 }
 
 DocumentError DocumentError::cannotMove(const QString &displayName, const QString &reason)

@@ -105,20 +105,18 @@ void DocumentFileMonitor::check(TextDocument *document)
     if (document->dismissedDiskIdentity()
         && current->isUnchanged(*document->dismissedDiskIdentity()))
         return;
-    if (!document->isEdited() && !document->streamLoad() && !reload(document))
+    if (!document->isEdited() && !document->streamLoad() && reload(document))
         return;
     document->setDiskState(TextDocument::DiskState::changed);
 }
 
-std::optional<DocumentError> DocumentFileMonitor::reload(TextDocument *document)
+Result<void, DocumentError> DocumentFileMonitor::reload(TextDocument *document)
 {
     auto loaded = DocumentController::loadFile(document->filePath());
     if (!loaded)
         return loaded.error();
-    if (const auto error = document->reloadFromDisk(loaded.value().bytes, loaded.value().type,
-                                                    loaded.value().identity))
-        return DocumentError::from(*error);
-    return std::nullopt;
+    return document->reloadFromDisk(loaded.value().bytes, loaded.value().type,
+                                    loaded.value().identity);
 }
 
 } // namespace plumeo

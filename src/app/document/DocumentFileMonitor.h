@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/Result.h"
 #include "document/DocumentError.h"
 
-#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -35,9 +35,9 @@ public:
     void checkAll();
     // Compares one document with its file and acts on the difference.
     void check(TextDocument *document);
-    // Reads the document's file again, dropping its unsaved changes. Presents nothing: returns
-    // why the file could not be read, else nothing (the new text is in).
-    static std::optional<DocumentError> reload(TextDocument *document);
+    // Reads the document's file again, dropping its unsaved changes. Presents nothing: on failure
+    // the document is as it was, and the error says why the file could not be read.
+    static Result<void, DocumentError> reload(TextDocument *document);
 
 private:
     void rewatch();

@@ -144,17 +144,17 @@ void TextDocument::setStreamLoad(StreamLoad *load)
     Q_EMIT streamLoadChanged();
 }
 
-std::optional<TextFileError> TextDocument::reloadFromDisk(const QByteArray &data,
-                                                          const QString &typeName,
-                                                          const FileIdentity &identity)
+Result<void, DocumentError> TextDocument::reloadFromDisk(const QByteArray &data,
+                                                         const QString &typeName,
+                                                         const FileIdentity &identity)
 {
     Q_EMIT aboutToReloadFromDisk();
-    if (auto error = read(data, typeName))
-        return error;
+    if (auto done = read(data, typeName); !done)
+        return done;
     setFileType(typeName);
     setDiskIdentity(identity);
     Q_EMIT didReloadFromDisk();
-    return std::nullopt;
+    return {};
 }
 
 void TextDocument::duplicateFrom(const TextDocument &other)
@@ -179,25 +179,27 @@ void TextDocument::duplicateFrom(const TextDocument &other)
     Q_EMIT textDidReload();
 }
 
-std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QString &typeName)
+Result<void, DocumentError> TextDocument::read(const QByteArray &data, const QString &typeName)
 {
     if (typeName == richTextType()) {
         // What follows the document's closing brace (the zero byte WordPad ends its files with) is
         // not part of it; a zero inside it is still not text.
         const QByteArrayView rtf = RtfReader::documentPart(data);
         if (TextFile::isBinary(rtf))
-            return TextFileError::binaryData();
+            return DocumentError::from(TextFileError::binaryData());
         QTextDocument content;
         const auto summary = RtfReader::read(rtf, content);
         if (!summary)
-            return TextFileError::undecodableData();
+            return DocumentError::from(summary.error());
         // The substitutes must be units the text does not hold, known only once it is read: a
         // file holding U+FDD0 or U+FDD1 is read again, with their substitutes in their place.
         const auto codec = TextStorageCodec::forText(content.toRawText());
         if (!codec)
-            return TextFileError::undecodableData();
-        if (summary.value().hasFrameMarkers && !RtfReader::read(rtf, content, frameMarkers(*codec)))
-            return TextFileError::undecodableData();
+            return DocumentError::from(TextFileError::undecodableData());
+        if (summary.value().hasFrameMarkers) {
+            if (const auto again = RtfReader::read(rtf, content, frameMarkers(*codec)); !again)
+                return DocumentError::from(again.error());
+        }
         themed(content);
         chooseWrapping(content.toRawText());
         m_storage->setUndoRedoEnabled(false);
@@ -209,17 +211,17 @@ std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QS
         m_codec = *codec;
         setRichTextMode(true);
         Q_EMIT textDidReload();
-        return std::nullopt;
+        return {};
     }
 
     if (TextFile::isBinary(data))
-        return TextFileError::binaryData();
+        return DocumentError::from(TextFileError::binaryData());
     auto decoded = TextFile::decode(data, Preferences::preferredEncoding());
     if (!decoded)
-        return decoded.error();
+        return DocumentError::from(decoded.error());
     const auto codec = TextStorageCodec::forText(decoded.value().text);
     if (!codec)
-        return TextFileError::undecodableData();
+        return DocumentError::from(TextFileError::undecodableData());
 
     m_codec = *codec;
     m_encoding = decoded.value().encoding;
@@ -227,7 +229,7 @@ std::optional<TextFileError> TextDocument::read(const QByteArray &data, const QS
     m_lineEnding = decoded.value().lineEnding.value_or(Preferences::defaultLineEnding());
     replaceContent(m_codec.toStorage(decoded.value().text));
     Q_EMIT textDidReload();
-    return std::nullopt;
+    return {};
 }
 
 Result<QByteArray, TextFileError> TextDocument::data() const
@@ -245,16 +247,13 @@ Result<QByteArray, TextFileError> TextDocument::data() const
     auto copy = std::unique_ptr<QTextDocument>(m_storage->clone());
     unthemed(*copy);
     restoreFragileCharacters(*copy);
-    QByteArray rtf = RtfWriter::write(*copy, frameMarkers(m_codec));
-    if (rtf.isEmpty())
-        return TextFileError::unencodableIn(Encoding::ascii());
-    return rtf;
+    return RtfWriter::write(*copy, frameMarkers(m_codec));
 }
 
-std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
+Result<void, TextFileError> TextDocument::setEncoding(const Encoding &encoding)
 {
     if (encoding == m_encoding)
-        return std::nullopt;
+        return {};
 
     if (!m_filePath.isEmpty() && !isEdited()) {
         FileIdentity identity;
@@ -289,7 +288,7 @@ std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
             setDiskIdentity(identity);
             Q_EMIT textDidReload();
             Q_EMIT encodingDidChange();
-            return std::nullopt;
+            return {};
         }
     }
 
@@ -299,7 +298,7 @@ std::optional<TextFileError> TextDocument::setEncoding(const Encoding &encoding)
     m_hasBOM = TextFile::needsByteOrderMark(encoding);
     noteChange();
     Q_EMIT encodingDidChange();
-    return std::nullopt;
+    return {};
 }
 
 void TextDocument::setLineEnding(LineEnding ending)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
+#include "document/DocumentError.h"
 #include "document/TextStorageCodec.h"
 #include "io/FileIdentity.h"
 #include "rtf/RtfFrameMarkers.h"
@@ -104,15 +105,16 @@ public:
 
     // Reads the file's new contents into an unedited document, as another program left them.
     // The caller has read the bytes (once) and their identity.
-    std::optional<TextFileError>
+    Result<void, DocumentError>
     reloadFromDisk(const QByteArray &data, const QString &typeName, const FileIdentity &identity);
-    // Fills the document from a file's bytes read as the given type. Errors are TextFileErrors.
-    std::optional<TextFileError> read(const QByteArray &data, const QString &typeName);
+    // Fills the document from a file's bytes read as the given type: binary or undecodable text,
+    // or rich text that is not RTF, is refused.
+    Result<void, DocumentError> read(const QByteArray &data, const QString &typeName);
     // The bytes to save: the text in the document's encoding, BOM and line ending, or RTF.
     Result<QByteArray, TextFileError> data() const;
 
     // Re-reads an unedited file in another encoding, or converts an edited or unsaved text to it.
-    std::optional<TextFileError> setEncoding(const Encoding &encoding);
+    Result<void, TextFileError> setEncoding(const Encoding &encoding);
     void setLineEnding(LineEnding ending);
     // Switches between plain and rich text with new content, as one undoable step whose undo
     // restores undoing and the previous mode.

@@ -99,8 +99,8 @@ void DocumentNotices::answer(int index)
         return;
     case Shown::changed:
         if (index == 0) {
-            if (const auto error = DocumentFileMonitor::reload(m_document)) {
-                Alerts::presentError(m_bar->window(), *error);
+            if (const auto reloaded = DocumentFileMonitor::reload(m_document); !reloaded) {
+                Alerts::presentError(m_bar->window(), reloaded.error());
                 return;
             }
         } else {

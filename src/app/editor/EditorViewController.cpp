@@ -401,8 +401,8 @@ void EditorViewController::showGoToLineDialog()
 
 void EditorViewController::pickEncoding(quint64 raw)
 {
-    if (const auto error = m_document->setEncoding(Encoding(raw)))
-        Alerts::presentError(window(), DocumentError::from(*error));
+    if (const auto changed = m_document->setEncoding(Encoding(raw)); !changed)
+        Alerts::presentError(window(), DocumentError::from(changed.error()));
 }
 
 TextDocument *EditorViewController::toggleRichText()

@@ -188,7 +188,7 @@ bool EditorWindowController::closeDocument(TextDocument *document)
         case Alerts::SaveChoice::cancel:
             return false;
         case Alerts::SaveChoice::save:
-            if (!editor->commands().save())
+            if (!editor->commands().report(editor->commands().save()))
                 return false;
             break;
         case Alerts::SaveChoice::dontSave:

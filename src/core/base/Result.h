@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <utility>
 #include <variant>
 
@@ -8,8 +9,13 @@
 namespace plumeo {
 
 // The value of an operation that can fail in an expected way, or its typed error. Errors are values
-// here rather than exceptions so that they never cross the event loop unnoticed.
-template <typename T, typename E> class Result
+// here rather than exceptions so that they never cross the event loop unnoticed, and a Result
+// cannot be dropped without a warning: a failure is either handled or passed on.
+//
+// hasValue() (and the bool conversion) is true on success; value() may be asked only then, and
+// error() only on failure. Result<void, E> is the form for operations that give nothing back on
+// success: default-constructed (or success()), it is a success.
+template <typename T, typename E> class [[nodiscard]] Result
 {
 public:
     Result(T value)
@@ -45,6 +51,28 @@ public:
 
 private:
     std::variant<T, E> m_storage;
+};
+
+template <typename E> class [[nodiscard]] Result<void, E>
+{
+public:
+    Result() = default;
+    Result(E error)
+        : m_error(std::move(error))
+    {}
+    static Result success() { return {}; }
+
+    bool hasValue() const { return !m_error.has_value(); }
+    explicit operator bool() const { return hasValue(); }
+
+    const E &error() const
+    {
+        Q_ASSERT(!hasValue());
+        return *m_error;
+    }
+
+private:
+    std::optional<E> m_error;
 };
 
 } // namespace plumeo

@@ -314,7 +314,8 @@ public:
     Result<FileWriteOutcome, FileWriteError> run();
 
 private:
-    enum class Step { done, failed, writeInPlace };
+    // Where replacing the file by a renamed temporary one left the write.
+    enum class Step { done, writeInPlace };
 
     FileWriteError error(int systemError) const
     {
@@ -324,10 +325,10 @@ private:
     {
         return {kind, systemError, NativePath::decode(m_target)};
     }
-    std::optional<FileWriteError> examineTarget();
-    Step replace();
+    Result<void, FileWriteError> examineTarget();
+    Result<Step, FileWriteError> replace();
     Result<FileWriteOutcome, FileWriteError> writeInPlace();
-    std::optional<FileWriteError> restore(int target, int backup, off_t size);
+    Result<void, FileWriteError> restore(int target, int backup, off_t size);
 
     QByteArray m_target;
     QByteArray m_folder;
@@ -338,15 +339,14 @@ private:
     struct stat m_existing
     {};
     Descriptor m_current; // the target, opened for reading (not when it may not be read)
-    std::optional<FileWriteError> m_error;
     FileWriteOutcome m_outcome;
 };
 
-std::optional<FileWriteError> Write::examineTarget()
+Result<void, FileWriteError> Write::examineTarget()
 {
     if (::lstat(m_target.constData(), &m_existing) != 0) {
         if (errno == ENOENT)
-            return std::nullopt;
+            return {};
         return error(errno);
     }
     m_exists = true;
@@ -379,32 +379,29 @@ std::optional<FileWriteError> Write::examineTarget()
         if (!isSame(opened, m_existing))
             return refusal(FileWriteError::Kind::changedOnDisk);
     }
-    return std::nullopt;
+    return {};
 }
 
 Result<FileWriteOutcome, FileWriteError> Write::run()
 {
     if (nameOf(m_target).size() > nameMax)
         return refusal(FileWriteError::Kind::nameTooLong, ENAMETOOLONG);
-    if (auto refused = examineTarget())
-        return *refused;
+    if (auto examined = examineTarget(); !examined)
+        return examined.error();
     removeStale(m_folder, temporaryPrefix(nameOf(m_target)));
 
     // Renaming over a file with other names would leave those names on the old contents.
     if (!m_exists || m_existing.st_nlink <= 1) {
-        switch (replace()) {
-        case Step::done:
+        const auto replaced = replace();
+        if (!replaced)
+            return replaced.error();
+        if (replaced.value() == Step::done)
             return m_outcome;
-        case Step::failed:
-            return *m_error;
-        case Step::writeInPlace:
-            break;
-        }
     }
     return writeInPlace();
 }
 
-Write::Step Write::replace()
+Result<Write::Step, FileWriteError> Write::replace()
 {
     QByteArray temporary = m_folder + '/' + temporaryPrefix(nameOf(m_target)) + "XXXXXX";
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
@@ -413,17 +410,15 @@ Write::Step Write::replace()
         // A folder the user may not write: the file itself may still be written.
         if (m_exists && (failure == EACCES || failure == EPERM))
             return Step::writeInPlace;
-        m_error = error(failure);
-        return Step::failed;
+        return error(failure);
     }
     // Saves of the same file elsewhere leave a locked temporary file alone.
     ::flock(fd.get(), LOCK_EX);
-    const auto discard = [&](std::optional<int> failure) {
+    const auto discard = [&](std::optional<int> failure) -> Result<Step, FileWriteError> {
         ::unlink(temporary.constData());
         if (!failure)
             return Step::writeInPlace;
-        m_error = error(*failure);
-        return Step::failed;
+        return error(*failure);
     };
 
     if (!writeAll(fd.get(), m_bytes, 0))
@@ -462,9 +457,8 @@ Write::Step Write::replace()
         struct stat now
         {};
         if (::lstat(m_target.constData(), &now) != 0 || !isSame(now, m_existing)) {
-            discard(EEXIST);
-            m_error = refusal(FileWriteError::Kind::changedOnDisk);
-            return Step::failed;
+            ::unlink(temporary.constData());
+            return refusal(FileWriteError::Kind::changedOnDisk);
         }
         if (::rename(temporary.constData(), m_target.constData()) != 0)
             return discard(errno);
@@ -473,9 +467,8 @@ Write::Step Write::replace()
                != 0) {
         const int failure = errno;
         if (failure == EEXIST) {
-            discard(failure);
-            m_error = refusal(FileWriteError::Kind::changedOnDisk, failure);
-            return Step::failed;
+            ::unlink(temporary.constData());
+            return refusal(FileWriteError::Kind::changedOnDisk, failure);
         }
         // A file system without the flag.
         if (failure != EINVAL || ::rename(temporary.constData(), m_target.constData()) != 0)
@@ -485,10 +478,8 @@ Write::Step Write::replace()
     m_outcome.method =
         m_exists ? FileWriteOutcome::Method::replaced : FileWriteOutcome::Method::created;
     m_outcome.identity = FileIdentity::ofDescriptor(fd.get()).value_or(FileIdentity());
-    if (const int failure = fd.close()) {
-        m_error = error(failure);
-        return Step::failed;
-    }
+    if (const int failure = fd.close())
+        return error(failure);
     return Step::done;
 }
 
@@ -532,7 +523,7 @@ Result<FileWriteOutcome, FileWriteError> Write::writeInPlace()
     if (!writeAll(target.get(), m_bytes, 0) || ::ftruncate(target.get(), newSize) != 0
         || ::fsync(target.get()) != 0) {
         const int failure = errno;
-        if (!restore(target.get(), backup.get(), opened.st_size))
+        if (restore(target.get(), backup.get(), opened.st_size))
             dropBackup(); // otherwise the copy in the state folder is all that is left
         return error(failure);
     }
@@ -544,10 +535,10 @@ Result<FileWriteOutcome, FileWriteError> Write::writeInPlace()
     return m_outcome;
 }
 
-std::optional<FileWriteError> Write::restore(int target, int backup, off_t size)
+Result<void, FileWriteError> Write::restore(int target, int backup, off_t size)
 {
     if (copyContents(backup, target) && ::ftruncate(target, size) == 0 && ::fsync(target) == 0)
-        return std::nullopt;
+        return {};
     return error(errno);
 }
 

@@ -153,9 +153,7 @@ void UserDefaults::load()
     }
 }
 
-QStringList UserDefaults::store(const QString &key,
-                                const Change &change,
-                                std::optional<FileWriteError> *failure)
+Result<QStringList, FileWriteError> UserDefaults::store(const QString &key, const Change &change)
 {
     m_unsaved.insert(key, change);
     if (change)
@@ -163,23 +161,19 @@ QStringList UserDefaults::store(const QString &key,
     else
         m_values.remove(key);
     if (m_fileIsProtected)
-        return {};
+        return QStringList();
 
     const QString folder = QFileInfo(m_filePath).absolutePath();
     QDir().mkpath(folder);
     // Another process writing at the same moment would otherwise drop this change or its own.
     QLockFile lock(m_filePath + QStringLiteral(".lock"));
-    if (!lock.tryLock(30'000)) {
-        *failure = FileWriteError::fromErrno(lockError(lock.error(), folder), m_filePath);
-        return {};
-    }
+    if (!lock.tryLock(30'000))
+        return FileWriteError::fromErrno(lockError(lock.error(), folder), m_filePath);
     int error = 0;
     QString problem;
     QJsonObject merged = readFile(&error, &problem).value_or(QJsonObject());
-    if (error != 0) {
-        *failure = FileWriteError::fromErrno(error, m_filePath);
-        return {};
-    }
+    if (error != 0)
+        return FileWriteError::fromErrno(error, m_filePath);
     if (!problem.isEmpty()) // damaged since it was loaded: what this store knows is the best left
         merged = m_values;
     for (auto it = m_unsaved.constBegin(); it != m_unsaved.constEnd(); ++it) {
@@ -190,10 +184,8 @@ QStringList UserDefaults::store(const QString &key,
     }
     const auto written =
         SafeFileWriter::write(m_filePath, QJsonDocument(merged).toJson(QJsonDocument::Indented));
-    if (!written) {
-        *failure = written.error();
-        return {};
-    }
+    if (!written)
+        return written.error();
     m_unsaved.clear();
     return adopt(merged);
 }
@@ -337,38 +329,31 @@ void UserDefaults::set(const QString &key, const QJsonValue &value)
         remove(key);
         return;
     }
-    QStringList others;
-    std::optional<FileWriteError> failure;
-    {
-        std::lock_guard guard(m_lock);
-        others = store(key, value, &failure);
-    }
-    announce(key, others, failure);
+    std::unique_lock guard(m_lock);
+    const auto stored = store(key, value);
+    guard.unlock();
+    announce(key, stored);
 }
 
 void UserDefaults::remove(const QString &key)
 {
-    QStringList others;
-    std::optional<FileWriteError> failure;
-    {
-        std::lock_guard guard(m_lock);
-        if (!m_values.contains(key))
-            return;
-        others = store(key, std::nullopt, &failure);
-    }
-    announce(key, others, failure);
+    std::unique_lock guard(m_lock);
+    if (!m_values.contains(key))
+        return;
+    const auto stored = store(key, std::nullopt);
+    guard.unlock();
+    announce(key, stored);
 }
 
-void UserDefaults::announce(const QString &key,
-                            const QStringList &others,
-                            const std::optional<FileWriteError> &failure)
+void UserDefaults::announce(const QString &key, const Result<QStringList, FileWriteError> &stored)
 {
     // The reason is worded outside the lock: the interface language is itself a setting.
-    if (failure)
-        Q_EMIT writeFailed(failure->reason());
+    if (!stored)
+        Q_EMIT writeFailed(stored.error().reason());
     Q_EMIT changed(key);
-    for (const QString &other : others)
-        Q_EMIT changed(other);
+    if (stored)
+        for (const QString &other : stored.value())
+            Q_EMIT changed(other);
 }
 
 void UserDefaults::registerDefaults(const QJsonObject &defaults)

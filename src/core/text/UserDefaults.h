@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "io/SafeFileWriter.h"
 
 #include <mutex>
@@ -88,13 +89,11 @@ private:
     // be read, problem the reason of one that could not be parsed.
     std::optional<QJsonObject> readFile(int *error, QString *problem) const;
     // Records key's change and writes every unsaved change merged into the file's current
-    // contents; answers the keys another process changed, and the reason of a failure.
-    QStringList
-    store(const QString &key, const Change &change, std::optional<FileWriteError> *failure);
-    // Signals a change of key, the other keys found changed, and a failure to write.
-    void announce(const QString &key,
-                  const QStringList &others,
-                  const std::optional<FileWriteError> &failure);
+    // contents; answers the keys another process changed, or why the file could not be written
+    // (the change is kept, to be written with the next one).
+    Result<QStringList, FileWriteError> store(const QString &key, const Change &change);
+    // Signals a change of key, and the other keys found changed or a failure to write.
+    void announce(const QString &key, const Result<QStringList, FileWriteError> &stored);
     // Takes in what other processes wrote.
     void reload();
     // The keys whose value differs between the stored values and values, unsaved ones excepted.

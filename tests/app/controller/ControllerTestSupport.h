@@ -2,6 +2,7 @@
 
 #include "Alerts.h"
 #include "AppDelegate.h"
+#include "DocumentCommands.h"
 #include "DocumentController.h"
 #include "app/document/DocumentTestSupport.h"
 #include "document/TextDocument.h"
@@ -9,6 +10,7 @@
 #include "text/Localization.h"
 
 #include <memory>
+#include <string>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -27,6 +29,20 @@ inline void type(TextDocument *document, const QString &text)
     QTextCursor cursor(document->textStorage());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(text);
+}
+
+// How a document command ended, in words a failed expectation prints: "done", "cancelled", or
+// "failed: " and the error's description.
+inline std::string ended(const DocumentCommands::CommandResult &result)
+{
+    if (!result)
+        return "failed: " + result.error().description.toStdString();
+    return result.value() == DocumentCommands::Outcome::done ? "done" : "cancelled";
+}
+
+inline std::string ended(const Result<void, DocumentError> &result)
+{
+    return result ? "done" : "failed: " + result.error().description.toStdString();
 }
 
 // A launched application: delegate, controller, and alerts recorded instead of shown.

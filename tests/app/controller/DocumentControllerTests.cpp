@@ -102,7 +102,7 @@ TEST_F(ControllerTest, EachFileThatCannotOpenIsReportedAndTheOthersStillOpen)
     EXPECT_EQ(alerts[0], u"This file is not a text file.");
     EXPECT_EQ(alerts[1], u"The file “nope.txt” doesn’t exist.");
     EXPECT_TRUE(alerts[2].contains(u"is a folder"));
-    EXPECT_EQ(alerts[3], u"The text in this file could not be decoded with any known encoding.");
+    EXPECT_EQ(alerts[3], u"This file is not an RTF document.");
 
     ASSERT_EQ(controller()->documents().size(), 2u);
     EXPECT_EQ(controller()->documents()[0]->text(), u"fine\n");
@@ -113,36 +113,59 @@ TEST_F(ControllerTest, EachFileThatCannotOpenIsReportedAndTheOthersStillOpen)
     EXPECT_EQ(RecentDocuments::paths().first(), rich);
 }
 
+TEST_F(ControllerTest, AFileNamedRtfThatIsNotRtfSaysSoAndHowToOpenIt)
+{
+    const QString fake = writeFile(dir, QStringLiteral("fake.rtf"), "plain words, no braces\n");
+    const auto refused = controller()->openDocument(fake);
+    ASSERT_FALSE(refused.hasValue());
+    EXPECT_EQ(refused.error().description, u"This file is not an RTF document.");
+    EXPECT_EQ(refused.error().recoverySuggestion,
+              u"Its contents don’t begin the way RTF does. Renamed without the .rtf extension, it "
+              u"opens as plain text.");
+    EXPECT_TRUE(controller()->documents().empty());
+
+    // Damaged RTF is still RTF: a group that never closes is read as far as it goes.
+    const QString truncated =
+        writeFile(dir, QStringLiteral("cut.rtf"), "{\\rtf1\\ansi cut {\\b off");
+    const auto opened = controller()->openDocument(truncated);
+    ASSERT_TRUE(opened.hasValue());
+    EXPECT_EQ(opened.value()->text(), u"cut off");
+    EXPECT_TRUE(alerts.isEmpty());
+}
+
 TEST_F(ControllerTest, SavingWritesTheFileOrLeavesEverythingAsItWas)
 {
     TextDocument *document = controller()->newDocument();
     type(document, QStringLiteral("Ça va\nbien\n"));
     DocumentCommands commands(document, nullptr);
     const QString path = dir.filePath(QStringLiteral("new.txt"));
-    ASSERT_TRUE(commands.saveTo(path));
+    ASSERT_EQ(ended(commands.saveTo(path)), "done");
     EXPECT_EQ(readFile(path), "Ça va\nbien\n");
     EXPECT_FALSE(document->isEdited());
     EXPECT_EQ(document->filePath(), path);
     EXPECT_EQ(document->displayName(), u"new.txt");
 
-    // A character the encoding cannot hold: the alert, and nothing written.
-    ASSERT_FALSE(document->setEncoding(Encoding::isoLatin1()));
+    // A character the encoding cannot hold: the error, and nothing written.
+    ASSERT_TRUE(document->setEncoding(Encoding::isoLatin1()).hasValue());
     document->markSaved();
-    ASSERT_TRUE(commands.saveTo(path));
+    ASSERT_EQ(ended(commands.saveTo(path)), "done");
     const QByteArray latin1 = readFile(path);
     type(document, QStringLiteral("€uro"));
-    EXPECT_FALSE(commands.saveTo(path));
-    EXPECT_EQ(alerts.last(), u"Some characters cannot be encoded in ISO Latin 1.");
+    EXPECT_EQ(ended(commands.saveTo(path)),
+              "failed: Some characters cannot be encoded in ISO Latin 1.");
     EXPECT_EQ(readFile(path), latin1);
     EXPECT_TRUE(document->isEdited());
 
-    // A place that cannot be written: the alert, the document still edited and where it was.
+    // A place that cannot be written: the error, the document still edited and where it was.
     document->textStorage()->undo();
     type(document, QStringLiteral("ok"));
-    EXPECT_FALSE(commands.saveTo(dir.path()));
-    EXPECT_TRUE(alerts.last().startsWith(u"The document “new.txt” couldn’t be saved."));
+    const auto refused = commands.saveTo(dir.path());
+    ASSERT_FALSE(refused.hasValue());
+    EXPECT_EQ(refused.error().description, u"The document “new.txt” couldn’t be saved.");
     EXPECT_EQ(document->filePath(), path);
     EXPECT_TRUE(document->isEdited());
+    // Saving presents nothing itself: the command the user chose does.
+    EXPECT_TRUE(alerts.isEmpty());
 }
 
 TEST_F(ControllerTest, RenameMoveRevertAndDuplicate)
@@ -151,20 +174,21 @@ TEST_F(ControllerTest, RenameMoveRevertAndDuplicate)
     TextDocument *document = controller()->openDocument(path).value();
     DocumentCommands commands(document, nullptr);
 
-    ASSERT_TRUE(commands.renameTo(QStringLiteral("final.md")));
+    ASSERT_EQ(ended(commands.renameTo(QStringLiteral("final.md"))), "done");
     EXPECT_EQ(document->filePath(), dir.filePath(QStringLiteral("final.md")));
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_FALSE(commands.renameTo(QStringLiteral("final.md"))); // same name: nothing to do
+    EXPECT_EQ(ended(commands.renameTo(QStringLiteral("final.md"))), "cancelled"); // same name
     writeFile(dir, QStringLiteral("taken.md"), "other");
-    EXPECT_FALSE(commands.renameTo(QStringLiteral("taken.md")));
+    EXPECT_EQ(ended(commands.renameTo(QStringLiteral("taken.md"))),
+              "failed: The document “final.md” couldn’t be moved.");
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("taken.md"))), "other");
 
     QDir(dir.path()).mkdir(QStringLiteral("archive"));
-    ASSERT_TRUE(commands.moveTo(dir.filePath(QStringLiteral("archive"))));
+    ASSERT_EQ(ended(commands.moveTo(dir.filePath(QStringLiteral("archive")))), "done");
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("archive/final.md"))), "# Title\n");
 
     type(document, QStringLiteral("scratch"));
-    ASSERT_TRUE(commands.revertToSaved());
+    ASSERT_EQ(ended(commands.revertToSaved()), "done");
     EXPECT_EQ(document->text(), u"# Title\n");
     EXPECT_FALSE(document->isEdited());
 

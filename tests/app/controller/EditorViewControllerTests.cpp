@@ -4,6 +4,7 @@
 #include "DocumentCommands.h"
 #include "DocumentController.h"
 #include "Preferences.h"
+#include "app/controller/ControllerTestSupport.h"
 #include "document/TextDocument.h"
 #include "editor/EditorTextView.h"
 #include "editor/EditorView.h"
@@ -29,6 +30,7 @@
 #include <gtest/gtest.h>
 
 using namespace plumeo;
+using plumeo::testing::ended;
 
 namespace {
 
@@ -404,7 +406,7 @@ TEST_F(EditorControllerTest, UndoingASavedConversionMarksTheDocumentEditedUntilR
     QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
     ASSERT_TRUE(perform(editor, Command::toggleRichText));
     DocumentCommands commands(document, editor->window());
-    ASSERT_TRUE(commands.saveTo(dir.filePath(QStringLiteral("note.rtf"))));
+    ASSERT_EQ(ended(commands.saveTo(dir.filePath(QStringLiteral("note.rtf")))), "done");
     ASSERT_FALSE(document->isEdited());
 
     QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
@@ -431,11 +433,11 @@ TEST_F(EditorControllerTest, RevertingToARichFileAndReencodingKeepTheEditorWhole
     QTest::keyClicks(editor->textView(), QStringLiteral("hello rich"));
     ASSERT_TRUE(perform(editor, Command::toggleRichText));
     DocumentCommands commands(document, editor->window());
-    ASSERT_TRUE(commands.saveTo(dir.filePath(QStringLiteral("note.rtf"))));
+    ASSERT_EQ(ended(commands.saveTo(dir.filePath(QStringLiteral("note.rtf")))), "done");
     QTest::keyClick(editor->textView(), Qt::Key_Z, Qt::ControlModifier);
     ASSERT_FALSE(document->isRichText());
 
-    ASSERT_TRUE(commands.revertToSaved());
+    ASSERT_EQ(ended(commands.revertToSaved()), "done");
     EXPECT_TRUE(document->isRichText());
     EXPECT_EQ(document->text(), u"hello rich");
     expectConsistent(editor);

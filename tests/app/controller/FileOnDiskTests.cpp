@@ -80,16 +80,16 @@ TEST_F(ControllerTest, AnUneditedSaveLeavesTheFileAlone)
     TextDocument *document = controller()->openDocument(path).value();
     const FileIdentity before = *FileIdentity::of(path);
     DocumentCommands commands(document, nullptr);
-    ASSERT_TRUE(commands.save());
+    ASSERT_EQ(ended(commands.save()), "done");
     EXPECT_EQ(readFile(path), mixed);
     EXPECT_TRUE(FileIdentity::of(path)->isUnchanged(before));
 
     // An edit is written, and so is a file deleted since it was read.
     type(document, QStringLiteral("f\n"));
-    ASSERT_TRUE(commands.save());
+    ASSERT_EQ(ended(commands.save()), "done");
     EXPECT_EQ(readFile(path), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\n");
     ASSERT_TRUE(QFile::remove(path));
-    ASSERT_TRUE(commands.save());
+    ASSERT_EQ(ended(commands.save()), "done");
     EXPECT_EQ(readFile(path), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\n");
 }
 
@@ -146,14 +146,14 @@ TEST_F(ControllerTest, AnEditedDocumentNeverLosesTheOtherProgramsTextSilently)
     // Saving asks first; declining leaves the other program's text on disk.
     DocumentCommands commands(document, window);
     overwriteAnswer = false;
-    EXPECT_FALSE(commands.save());
+    EXPECT_EQ(ended(commands.save()), "cancelled");
     EXPECT_EQ(overwriteQuestions, QStringList{"shared.txt"});
     EXPECT_EQ(readFile(path), "theirs\n");
 
     // Keeping one's version answers the question for that version of the file.
     ASSERT_TRUE(bar->clickButton(QStringLiteral("Keep my version")));
     EXPECT_FALSE(bar->isVisible());
-    EXPECT_TRUE(commands.save());
+    EXPECT_EQ(ended(commands.save()), "done");
     EXPECT_EQ(overwriteQuestions.size(), 1);
     EXPECT_EQ(readFile(path), "original\nmine\n");
 
@@ -172,7 +172,7 @@ TEST_F(ControllerTest, AnEditedDocumentNeverLosesTheOtherProgramsTextSilently)
     ASSERT_TRUE(
         waitUntil([&] { return document->diskState() == TextDocument::DiskState::missing; }));
     EXPECT_TRUE(bar->message().contains(u"deleted or moved"));
-    EXPECT_TRUE(commands.save());
+    EXPECT_EQ(ended(commands.save()), "done");
     EXPECT_EQ(readFile(path), "theirs again\nkept\n");
     EXPECT_EQ(document->diskState(), TextDocument::DiskState::inSync);
     EXPECT_TRUE(alerts.isEmpty());
@@ -186,11 +186,11 @@ TEST_F(ControllerTest, ASaveComparesTheDiskEvenWhenNoWatcherSpoke)
     // No event loop runs between the other program's write and the save.
     rewriteInPlace(path, "changed behind our back\n");
     DocumentCommands commands(document, nullptr);
-    EXPECT_FALSE(commands.save());
+    EXPECT_EQ(ended(commands.save()), "cancelled");
     EXPECT_EQ(overwriteQuestions.size(), 1);
     EXPECT_EQ(readFile(path), "changed behind our back\n");
     overwriteAnswer = true;
-    EXPECT_TRUE(commands.save());
+    EXPECT_EQ(ended(commands.save()), "done");
     EXPECT_EQ(readFile(path), "one\ntwo\n");
 }
 
@@ -284,7 +284,7 @@ TEST_F(ControllerTest, AFileNameThatIsNotUtf8OpensAndSavesUnderItsOwnBytes)
 
     type(document, QStringLiteral("crêpe\n"));
     DocumentCommands commands(document, nullptr);
-    ASSERT_TRUE(commands.save());
+    ASSERT_EQ(ended(commands.save()), "done");
     const int fd = ::open(name.constData(), O_RDONLY);
     ASSERT_GE(fd, 0);
     char buffer[64] = {};

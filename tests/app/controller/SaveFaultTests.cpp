@@ -79,13 +79,34 @@ TEST_F(SaveFaults, AFileTheUserMayNotWriteOffersSaveAs)
     TextDocument *document = open(QStringLiteral("locked.txt"), "original\n", 0444);
     QTextCursor(document->textStorage()).insertText(QStringLiteral("edit "));
     DocumentCommands commands(document, nullptr);
-    EXPECT_FALSE(commands.save());
+    const auto saved = commands.save();
+    ASSERT_FALSE(saved.hasValue());
+    EXPECT_TRUE(saved.error().offersSaveAs);
+    EXPECT_TRUE(offers.empty()); // nothing presented until the command is reported
+    EXPECT_FALSE(commands.report(saved));
     ASSERT_EQ(offers.size(), 1u);
     EXPECT_EQ(offers[0].description, u"You don’t have permission to save “locked.txt”.");
     EXPECT_EQ(offers[0].recoverySuggestion, u"Use Save As… to save it somewhere else.");
     EXPECT_TRUE(alerts.empty());
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("locked.txt"))), "original\n");
     EXPECT_TRUE(document->isEdited());
+}
+
+TEST_F(SaveFaults, ACancelIsNotAnError)
+{
+    TextDocument *document = open(QStringLiteral("notes.txt"), "notes\n", 0644);
+    DocumentCommands commands(document, nullptr);
+    EXPECT_FALSE(commands.report(DocumentCommands::Outcome::cancelled));
+    EXPECT_TRUE(commands.report(DocumentCommands::Outcome::done));
+    EXPECT_TRUE(alerts.empty());
+    EXPECT_TRUE(offers.empty());
+
+    // Renaming to the name it has is nothing to do, and nothing to tell.
+    EXPECT_FALSE(commands.report(commands.renameTo(QStringLiteral("notes.txt"))));
+    EXPECT_TRUE(alerts.empty());
+    EXPECT_FALSE(commands.report(commands.renameTo(QStringLiteral("a/b"))));
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].recoverySuggestion, u"A name cannot contain “/”.");
 }
 
 TEST_F(SaveFaults, MovingOntoAFullDiskSaysSoAndKeepsTheFile)
@@ -99,7 +120,7 @@ TEST_F(SaveFaults, MovingOntoAFullDiskSaysSoAndKeepsTheFile)
     const QByteArray contents = QByteArray("a line of text\n").repeated(20000);
     TextDocument *document = open(QStringLiteral("large.txt"), contents, 0644);
     DocumentCommands commands(document, nullptr);
-    EXPECT_FALSE(commands.moveTo(tiny));
+    EXPECT_FALSE(commands.report(commands.moveTo(tiny)));
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].description, u"The document “large.txt” couldn’t be moved.");
     EXPECT_EQ(alerts[0].recoverySuggestion, u"The disk is full.");

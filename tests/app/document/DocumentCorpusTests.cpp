@@ -59,7 +59,7 @@ TEST(DocumentCorpus, OpenedAndSavedUneditedEveryFileKeepsItsBytes)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         TextDocument document;
-        ASSERT_FALSE(document.read(bytes, type.value())) << qPrintable(path);
+        ASSERT_TRUE(document.read(bytes, type.value()).hasValue()) << qPrintable(path);
         const auto raw =
             StrictCodec::decode(TextFile::byteOrderMark(bytes).rest, document.encoding());
         ASSERT_TRUE(raw) << qPrintable(path);

@@ -28,8 +28,8 @@ inline QByteArray readFile(const QString &path)
 inline std::unique_ptr<TextDocument> plainDocument(const QByteArray &bytes)
 {
     auto document = std::make_unique<TextDocument>();
-    const auto error = document->read(bytes, TextDocument::plainTextType());
-    EXPECT_FALSE(error) << (error ? qPrintable(error->errorDescription()) : "");
+    const auto read = document->read(bytes, TextDocument::plainTextType());
+    EXPECT_TRUE(read.hasValue()) << (read ? "" : qPrintable(read.error().description));
     return document;
 }
 

@@ -92,17 +92,18 @@ TEST_F(TextDocumentTest, FailedReadLeavesTheDocumentAsItWas)
     auto document = plainDocument("keep me");
     QSignalSpy reloads(document.get(), &TextDocument::textDidReload);
     const auto binary = document->read(QByteArray("PNG\0\0data", 9), TextDocument::plainTextType());
-    ASSERT_TRUE(binary);
-    EXPECT_EQ(binary->kind(), TextFileError::binary);
+    ASSERT_FALSE(binary.hasValue());
+    EXPECT_EQ(binary.error(), DocumentError::from(TextFileError::binaryData()));
     const auto notRtf = document->read("just text", TextDocument::richTextType());
-    ASSERT_TRUE(notRtf);
-    EXPECT_EQ(notRtf->kind(), TextFileError::undecodable);
+    ASSERT_FALSE(notRtf.hasValue());
+    EXPECT_EQ(notRtf.error(), DocumentError::from(RtfReadError::notRtf));
     EXPECT_EQ(document->text(), u"keep me");
     EXPECT_FALSE(document->isRichText());
     EXPECT_EQ(reloads.count(), 0);
 
     // A UTF-16 file with a mark is text, though full of zero bytes.
-    EXPECT_FALSE(document->read(QByteArray("\xFF\xFEh\0i\0", 6), TextDocument::plainTextType()));
+    EXPECT_TRUE(
+        document->read(QByteArray("\xFF\xFEh\0i\0", 6), TextDocument::plainTextType()).hasValue());
     EXPECT_EQ(document->text(), u"hi");
 }
 
@@ -119,16 +120,16 @@ TEST_F(TextDocumentTest, EncodingChangeReinterpretsAnUneditedFileOrConvertsTheTe
     // Not valid UTF-8: refused, and nothing changes.
     QSignalSpy changes(document.get(), &TextDocument::encodingDidChange);
     const auto refused = document->setEncoding(Encoding::utf8());
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->kind(), TextFileError::unencodable);
-    EXPECT_EQ(refused->encoding(), Encoding::utf8());
+    ASSERT_FALSE(refused.hasValue());
+    EXPECT_EQ(refused.error().kind(), TextFileError::unencodable);
+    EXPECT_EQ(refused.error().encoding(), Encoding::utf8());
     EXPECT_EQ(document->encoding(), before);
     EXPECT_EQ(changes.count(), 0);
 
     // Re-reading in Mac OS Roman changes the text but not the file, and the document stays
     // unedited.
     QSignalSpy reloads(document.get(), &TextDocument::textDidReload);
-    EXPECT_FALSE(document->setEncoding(Encoding::macOSRoman()));
+    EXPECT_TRUE(document->setEncoding(Encoding::macOSRoman()).hasValue());
     EXPECT_EQ(document->text(), u"cafÈ crËme\n");
     EXPECT_FALSE(document->isEdited());
     EXPECT_EQ(reloads.count(), 1);
@@ -138,11 +139,11 @@ TEST_F(TextDocumentTest, EncodingChangeReinterpretsAnUneditedFileOrConvertsTheTe
     // An edited document is converted instead: it must be representable.
     auto edited = plainDocument("plain");
     type(*edited, QStringLiteral(" é"));
-    EXPECT_TRUE(edited->setEncoding(Encoding::ascii()));
+    EXPECT_FALSE(edited->setEncoding(Encoding::ascii()).hasValue());
     EXPECT_EQ(edited->encoding(), Encoding::utf8());
     auto ascii = plainDocument("\xEF\xBB\xBFplain");
     type(*ascii, QStringLiteral(" text"));
-    EXPECT_FALSE(ascii->setEncoding(Encoding::ascii()));
+    EXPECT_TRUE(ascii->setEncoding(Encoding::ascii()).hasValue());
     EXPECT_EQ(ascii->encoding(), Encoding::ascii());
     EXPECT_FALSE(ascii->hasBOM());
     EXPECT_TRUE(ascii->isEdited());
@@ -155,7 +156,7 @@ TEST_F(TextDocumentTest, ReinterpretingKeepsStrayCarriageReturnsOfAnLFFile)
     const QString path = writeFile(dir, QStringLiteral("mixed.txt"), bytes);
     auto document = plainDocument(bytes);
     document->setFilePath(path);
-    EXPECT_FALSE(document->setEncoding(Encoding::isoLatin1()));
+    EXPECT_TRUE(document->setEncoding(Encoding::isoLatin1()).hasValue());
     EXPECT_EQ(document->lineEnding(), LineEnding::lf);
     EXPECT_EQ(document->data().value(), bytes);
 }
@@ -229,7 +230,7 @@ TEST_F(TextDocumentTest, RichTextIsThemedOnReadAndUnthemedOnWrite)
         "{\\rtf1\\ansi{\\fonttbl{\\f0 Helvetica;}}{\\colortbl;\\red0\\green0\\blue0;"
         "\\red255\\green0\\blue0;}\\f0\\fs24 plain \\cf1 black \\cf2 red\\par}";
     TextDocument document;
-    ASSERT_FALSE(document.read(rtf, TextDocument::richTextType()));
+    ASSERT_TRUE(document.read(rtf, TextDocument::richTextType()).hasValue());
     EXPECT_TRUE(document.isRichText());
     const auto colourAt = [&](int position) {
         QTextCursor cursor(document.textStorage());
@@ -243,7 +244,7 @@ TEST_F(TextDocumentTest, RichTextIsThemedOnReadAndUnthemedOnWrite)
 
     const QByteArray saved = document.data().value();
     TextDocument reread;
-    ASSERT_FALSE(reread.read(saved, TextDocument::richTextType()));
+    ASSERT_TRUE(reread.read(saved, TextDocument::richTextType()).hasValue());
     EXPECT_EQ(reread.text(), text);
     // The theme colour never reaches the file: only red is written as a colour.
     EXPECT_FALSE(saved.contains("\\red230"));
@@ -253,13 +254,14 @@ TEST_F(TextDocumentTest, RichTextIsThemedOnReadAndUnthemedOnWrite)
 TEST_F(TextDocumentTest, RichTextNeverSavesTheStorageSubstitutes)
 {
     TextDocument document;
-    ASSERT_FALSE(document.read("{\\rtf1\\ansi start\\par}", TextDocument::richTextType()));
+    ASSERT_TRUE(
+        document.read("{\\rtf1\\ansi start\\par}", TextDocument::richTextType()).hasValue());
     // What a paste of "a CR b" leaves in the storage.
     QTextCursor cursor(document.textStorage());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(document.storageCodec().toStorage(u"a\rb\u2029c"));
     TextDocument reread;
-    ASSERT_FALSE(reread.read(document.data().value(), TextDocument::richTextType()));
+    ASSERT_TRUE(reread.read(document.data().value(), TextDocument::richTextType()).hasValue());
     const QString text = reread.text();
     EXPECT_TRUE(text.endsWith(u"a\nb\nc")) << qPrintable(text);
     for (char16_t substitute : document.storageCodec().substitutes())
@@ -275,7 +277,7 @@ TEST_F(TextDocumentTest, Utf16AndUtf32WrittenByPlumeoAreReadBackAsText)
         SCOPED_TRACE(qPrintable(TextFile::name(encoding)));
         TextDocument document;
         type(document, QStringLiteral("Hello, été 😀\nsecond line\n"));
-        ASSERT_FALSE(document.setEncoding(encoding));
+        ASSERT_TRUE(document.setEncoding(encoding).hasValue());
         EXPECT_TRUE(document.hasBOM());
         const QByteArray saved = document.data().value();
         EXPECT_FALSE(TextFile::isBinary(saved));
@@ -315,12 +317,12 @@ TEST_F(TextDocumentTest, RichTextKeepsNoncharactersThatLookLikeStorageSubstitute
     const QString expected =
         QStringLiteral("a\uFDD0b\uFDD1c\uFDD2d\uFDD3e\uFDD4f\uFDD5g\nsecond\n");
     TextDocument document;
-    ASSERT_FALSE(document.read(rtf, TextDocument::richTextType()));
+    ASSERT_TRUE(document.read(rtf, TextDocument::richTextType()).hasValue());
     EXPECT_EQ(document.text(), expected);
 
     const QByteArray saved = document.data().value();
     TextDocument reread;
-    ASSERT_FALSE(reread.read(saved, TextDocument::richTextType()));
+    ASSERT_TRUE(reread.read(saved, TextDocument::richTextType()).hasValue());
     EXPECT_EQ(reread.text(), expected);
 
     // Typed or pasted frame markers are saved as themselves too, not as U+FFFD.
@@ -328,7 +330,7 @@ TEST_F(TextDocumentTest, RichTextKeepsNoncharactersThatLookLikeStorageSubstitute
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(reread.storageCodec().toStorage(u"x\uFDD0y"));
     TextDocument third;
-    ASSERT_FALSE(third.read(reread.data().value(), TextDocument::richTextType()));
+    ASSERT_TRUE(third.read(reread.data().value(), TextDocument::richTextType()).hasValue());
     EXPECT_EQ(third.text(), expected + QStringLiteral("x\uFDD0y"));
 }
 
@@ -339,8 +341,8 @@ TEST_F(TextDocumentTest, RichTextIgnoresWhatFollowsTheDocumentButNotZerosInsideI
     for (const QByteArray &trailer :
          {QByteArray("\0", 1), QByteArray("\0\0\0", 3), QByteArray("\r\n\0", 3)}) {
         TextDocument document;
-        const auto error = document.read(body + trailer, TextDocument::richTextType());
-        ASSERT_FALSE(error) << qPrintable(error->errorDescription());
+        const auto read = document.read(body + trailer, TextDocument::richTextType());
+        ASSERT_TRUE(read.hasValue()) << qPrintable(read ? QString() : read.error().description);
         EXPECT_EQ(document.text(), u"WordPad text\n");
         const QByteArray saved = document.data().value();
         EXPECT_FALSE(saved.contains('\0'));
@@ -350,7 +352,7 @@ TEST_F(TextDocumentTest, RichTextIgnoresWhatFollowsTheDocumentButNotZerosInsideI
     TextDocument inside;
     const QByteArray zeroInside("{\\rtf1\\ansi a\0b\\par}", 20);
     const auto refused = inside.read(zeroInside, TextDocument::richTextType());
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->kind(), TextFileError::binary);
+    ASSERT_FALSE(refused.hasValue());
+    EXPECT_EQ(refused.error(), DocumentError::from(TextFileError::binaryData()));
     EXPECT_FALSE(inside.isRichText());
 }

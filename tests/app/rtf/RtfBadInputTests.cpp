@@ -93,13 +93,15 @@ TEST(RtfBadInput, binaryPayloadsAreBoundedByTheData)
 TEST(RtfBadInput, absurdParametersAreClamped)
 {
     QTextDocument document;
-    RtfReader::read(
-        R"({\rtf1\deff99999999999999999{\fonttbl{\f2000000000 Big;}{\f-2147483648 Neg;}})"
-        R"({\colortbl;\red99999\green-5\blue256;}\ansicpg2147483647\uc99999999999 )"
-        R"(\f2000000000\fs99999999999999999999\li-99999999999\fi2147483648\cf1 a\'e9)"
-        R"(\f-2147483648\fs-3\cf-2147483648\highlight99999999999 b\u99999999999 c)"
-        R"(\u-99999999999 d})",
-        document);
+    ASSERT_TRUE(
+        RtfReader::read(
+            R"({\rtf1\deff99999999999999999{\fonttbl{\f2000000000 Big;}{\f-2147483648 Neg;}})"
+            R"({\colortbl;\red99999\green-5\blue256;}\ansicpg2147483647\uc99999999999 )"
+            R"(\f2000000000\fs99999999999999999999\li-99999999999\fi2147483648\cf1 a\'e9)"
+            R"(\f-2147483648\fs-3\cf-2147483648\highlight99999999999 b\u99999999999 c)"
+            R"(\u-99999999999 d})",
+            document)
+            .hasValue());
     // \uc99999999999 made each \u swallow the text after it up to the end of the group.
     EXPECT_EQ(text(document), QStringLiteral("aéb\uFFFD\uFFFD"));
     const QTextCharFormat a = formatOf(document, "a");
@@ -142,7 +144,9 @@ TEST(RtfBadInput, deepNestingNeedsNoRecursionAndLittleMemory)
 TEST(RtfBadInput, equalNestedStatesAreRestoredOneByOne)
 {
     QTextDocument document;
-    RtfReader::read("{\\rtf1 " + repeated("{\\b ", 3) + "x" + repeated("}", 3) + "y}", document);
+    ASSERT_TRUE(
+        RtfReader::read("{\\rtf1 " + repeated("{\\b ", 3) + "x" + repeated("}", 3) + "y}", document)
+            .hasValue());
     EXPECT_EQ(formatOf(document, "x").fontWeight(), QFont::Bold);
     EXPECT_EQ(formatOf(document, "y").fontWeight(), QFont::Normal);
 }

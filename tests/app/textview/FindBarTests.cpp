@@ -163,7 +163,8 @@ TEST_F(FindBarTest, FollowsTheViewItIsAttachedTo)
 
     // A rich view of a rich document: replace all keeps the formatting between matches.
     auto rich = std::make_unique<TextDocument>();
-    ASSERT_FALSE(rich->read("{\\rtf1\\ansi x {\\b bold} x}", TextDocument::richTextType()));
+    ASSERT_TRUE(
+        rich->read("{\\rtf1\\ansi x {\\b bold} x}", TextDocument::richTextType()).hasValue());
     auto richView = std::make_unique<RichTextView>(rich.get());
     richView->setFindBar(bar);
     EXPECT_EQ(bar->view(), richView.get());

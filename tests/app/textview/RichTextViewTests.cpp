@@ -21,9 +21,10 @@ protected:
     {
         Preferences::registerDefaults();
         document = std::make_unique<TextDocument>();
-        ASSERT_FALSE(
-            document->read("{\\rtf1\\ansi Hello {\\i world}\\par\n    second line\\par\nthird}",
-                           TextDocument::richTextType()));
+        ASSERT_TRUE(document
+                        ->read("{\\rtf1\\ansi Hello {\\i world}\\par\n    second line\\par\nthird}",
+                               TextDocument::richTextType())
+                        .hasValue());
         view = std::make_unique<RichTextView>(document.get());
         view->configureAsCodeEditor();
         view->resize(400, 300);

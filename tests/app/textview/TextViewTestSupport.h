@@ -19,8 +19,7 @@ namespace plumeo::test {
 inline std::unique_ptr<TextDocument> plainDocument(const QString &text)
 {
     auto document = std::make_unique<TextDocument>();
-    const auto error = document->read(text.toUtf8(), TextDocument::plainTextType());
-    EXPECT_FALSE(error);
+    EXPECT_TRUE(document->read(text.toUtf8(), TextDocument::plainTextType()).hasValue());
     return document;
 }
 
