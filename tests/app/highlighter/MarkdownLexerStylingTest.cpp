@@ -11,13 +11,6 @@ using namespace plumeo::test;
 
 namespace {
 
-const Lexer &markdownLexer()
-{
-    const Lexer *lexer = Lexers::lexer(u"Markdown");
-    Q_ASSERT(lexer && lexer->usesFonts());
-    return *lexer;
-}
-
 bool isHidden(const QTextCharFormat &format)
 {
     return format.foreground().color().alpha() == 0;

@@ -13,8 +13,6 @@ using namespace plumeo::test;
 
 namespace {
 
-const TinyMarkdownLexer markdown;
-
 QString markdownText()
 {
     QStringList lines(50, QStringLiteral("plain words"));
@@ -43,7 +41,7 @@ bool isFaint(const QTextCharFormat &format)
 struct MarkdownEditor
 {
     MarkdownEditor()
-        : lexer(markdown)
+        : lexer(markdownLexer())
         , storage(makeStorage(markdownText()))
         , highlighter(storage.get(), testFont())
     {
@@ -174,7 +172,7 @@ TEST(MarkupStyling, ChangingTheLexerRemovesEveryMarkdownStyle)
     QStringList lines(6000, QStringLiteral("# heading *x* `y` [z](w)"));
     auto storage = makeStorage(lines.join(u'\n'));
     SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&markdown);
+    highlighter.setLexer(&markdownLexer());
     finishPasses(highlighter);
     ASSERT_TRUE(formatAt(storage->lastBlock(), 3).hasProperty(QTextFormat::FontPointSize));
 
