@@ -2,6 +2,7 @@
 // caret's line and hidden elsewhere when the user hides it.
 #include "HighlighterTestSupport.h"
 #include "Theme.h"
+#include "editor/TokenFormats.h"
 
 #include <QFontDatabase>
 #include <QTextCursor>
@@ -24,6 +25,9 @@ QString markdownText()
     lines[12] = QStringLiteral("```");
     lines[13] = QStringLiteral("int code;");
     lines[14] = QStringLiteral("```");
+    lines[16] = QStringLiteral("```c");
+    lines[17] = QStringLiteral("int code;");
+    lines[18] = QStringLiteral("```");
     return lines.join(u'\n');
 }
 
@@ -113,6 +117,10 @@ TEST(MarkupStyling, InlineMarkupGetsItsFontsDecorationsAndMarkers)
     const QTextCharFormat block = formatAt(editor.line(13), 2);
     EXPECT_EQ(block.foreground().color(), Theme::green());
     EXPECT_FALSE(block.hasProperty(QTextFormat::BackgroundBrush));
+    // A fence that names a language: its lines are coloured by that language's lexer, no lane.
+    const QTextCharFormat fenced = formatAt(editor.line(17), 0);
+    EXPECT_EQ(fenced.foreground().color(), *TokenFormats::colour(TokenKind::type));
+    EXPECT_FALSE(fenced.hasProperty(QTextFormat::BackgroundBrush));
 }
 
 TEST(MarkupStyling, HiddenMarkupShowsOnTheCaretLineOnlyAndMovingTheCaretRestylesTwoLines)
