@@ -5,6 +5,7 @@
 //   build-fuzz/tests/fuzz/fuzz_document -max_total_time=600 -timeout=10 corpus/
 #include "Preferences.h"
 #include "document/TextDocument.h"
+#include "support/LineBreaks.h"
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
 
@@ -23,25 +24,6 @@ void check(bool condition)
 {
     if (!condition)
         std::abort();
-}
-
-// Whether text uses a single kind of line break (LF, CR LF or lone CR), or none.
-bool hasUniformLineBreaks(QStringView text)
-{
-    bool lf = false;
-    bool crlf = false;
-    bool cr = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            crlf = true;
-            ++i;
-        } else if (text[i] == u'\r') {
-            cr = true;
-        } else if (text[i] == u'\n') {
-            lf = true;
-        }
-    }
-    return int(lf) + int(crlf) + int(cr) <= 1;
 }
 
 } // namespace
@@ -72,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         document.hasBOM() ? TextFile::byteOrderMark(bytes).rest : QByteArrayView(bytes);
     const auto asInFile = StrictCodec::decode(body, document.encoding());
     check(asInFile.has_value());
-    if (document.lineEnding() == LineEnding::lf || hasUniformLineBreaks(*asInFile))
+    if (document.lineEnding() == LineEnding::lf || test::hasUniformLineBreaks(*asInFile))
         check(saved.value() == bytes);
     return 0;
 }

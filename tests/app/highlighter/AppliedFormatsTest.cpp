@@ -1,8 +1,8 @@
 // What the highlighter lays over the text: the theme colour of every token kind, and nothing that
 // counts as an edit of the document.
 #include "HighlighterTestSupport.h"
-#include "Theme.h"
 #include "document/TextStorageCodec.h"
+#include "editor/TokenFormats.h"
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -49,45 +49,17 @@ TEST(AppliedFormats, EachKindGetsItsThemeColour)
     SyntaxHighlighter highlighter(storage.get(), testFont());
     highlighter.setLexer(&lexer);
 
-    const std::pair<TokenKind, QColor> table[] = {
-        {TokenKind::keyword, Theme::accent()},
-        {TokenKind::type, Theme::cyan()},
-        {TokenKind::constant, Theme::yellow()},
-        {TokenKind::string, Theme::green()},
-        {TokenKind::escape, Theme::mint()},
-        {TokenKind::number, Theme::yellow()},
-        {TokenKind::comment, Theme::commentColor()},
-        {TokenKind::preprocessor, Theme::purple()},
-        {TokenKind::attribute, Theme::purple()},
-        {TokenKind::function, Theme::blue()},
-        {TokenKind::property, Theme::pink()},
-        {TokenKind::tag, Theme::cyan()},
-        {TokenKind::attributeName, Theme::accent()},
-        {TokenKind::variable, Theme::pink()},
-        {TokenKind::operator_, Theme::textDim()},
-        {TokenKind::punctuation, Theme::punctuationColor()},
-        {TokenKind::meta, Theme::purple()},
-        {TokenKind::heading, Theme::accent()},
-        {TokenKind::emphasis, Theme::mint()},
-        {TokenKind::strong, Theme::yellow()},
-        {TokenKind::link, Theme::cyan()},
-        {TokenKind::codeSpan, Theme::green()},
-        {TokenKind::listMarker, Theme::accent()},
-        {TokenKind::quote, Theme::commentColor()},
-        {TokenKind::strikethrough, Theme::textDim()},
-        {TokenKind::invalid, Theme::red()},
-        {TokenKind::inserted, Theme::green()},
-        {TokenKind::deleted, Theme::red()},
-    };
     const QList<QTextLayout::FormatRange> formats = storage->firstBlock().layout()->formats();
-    ASSERT_EQ(formats.size(), std::size(table)); // plain gets no range: the text colour stays
-    for (size_t i = 0; i < std::size(table); ++i) {
-        const auto &[kind, colour] = table[i];
-        EXPECT_EQ(formats[qsizetype(i)].start, 3 * rawValue(kind)) << tokenKindName(kind);
-        EXPECT_EQ(formats[qsizetype(i)].length, 2);
-        EXPECT_EQ(formats[qsizetype(i)].format.foreground().color(), colour) << tokenKindName(kind);
-        // Code lexers colour only: no Markdown font, even for Markdown kinds.
-        EXPECT_FALSE(formats[qsizetype(i)].format.hasProperty(QTextFormat::FontPointSize));
+    // Plain gets no range, so the text colour stays; every other kind its own colour and nothing
+    // else (code lexers colour only: no Markdown font, even for Markdown kinds).
+    ASSERT_EQ(formats.size(), tokenKindCount - 1);
+    for (const QTextLayout::FormatRange &range : formats) {
+        const TokenKind kind = TokenKind(range.start / 3);
+        EXPECT_EQ(range.start % 3, 0);
+        EXPECT_EQ(range.length, 2);
+        ASSERT_NE(TokenFormats::colour(kind), nullptr) << tokenKindName(kind);
+        EXPECT_EQ(range.format.foreground().color(), *TokenFormats::colour(kind));
+        EXPECT_FALSE(range.format.hasProperty(QTextFormat::FontPointSize));
     }
 }
 
@@ -103,12 +75,11 @@ TEST(AppliedFormats, HighlightingIsNeitherAnEditNorAnUndoStep)
     QObject::connect(storage.get(), &QTextDocument::undoCommandAdded, [&] { ++undoSteps; });
     QObject::connect(&view, &QPlainTextEdit::textChanged, [&] { ++textChanged; });
 
-    const TinyMarkdownLexer markdown;
     SyntaxHighlighter highlighter(storage.get(), testFont());
     highlighter.setLexer(&cLexer());
     finishPasses(highlighter);
     highlighter.setHidesMarkup(true);
-    highlighter.setLexer(&markdown);
+    highlighter.setLexer(&markdownLexer());
     finishPasses(highlighter);
     highlighter.setCaretLine(5000);
     highlighter.setCaretLine(3);

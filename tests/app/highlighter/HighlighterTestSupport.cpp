@@ -11,108 +11,17 @@
 
 namespace plumeo::test {
 
-namespace {
-
-qint64 find(LineSlice line, qint64 from, QStringView what)
-{
-    const qsizetype at = line.view().indexOf(what, from - line.lower);
-    return at < 0 ? -1 : line.lower + at;
-}
-
-void inlineTokens(LineSlice line, qint64 i, std::vector<Token> &tokens)
-{
-    const QStringView text = line.view();
-    auto at = [&](qint64 k) { return text[k - line.lower]; };
-    while (i < line.upper) {
-        const char16_t c = at(i).unicode();
-        if (c == u'*' || c == u'~') {
-            const bool doubled = i + 1 < line.upper && at(i + 1) == c;
-            if (c == u'~' && !doubled) {
-                ++i;
-                continue;
-            }
-            const QString delimiter(doubled ? 2 : 1, QChar(c));
-            const qint64 close = find(line, i + delimiter.size() + 1, delimiter);
-            if (close < 0) {
-                i += delimiter.size();
-                continue;
-            }
-            const TokenKind kind = c == u'~' ? TokenKind::strikethrough
-                                   : doubled ? TokenKind::strong
-                                             : TokenKind::emphasis;
-            tokens.push_back({kind, {i, close + delimiter.size()}});
-            i = close + delimiter.size();
-        } else if (c == u'`') {
-            qint64 run = i;
-            while (run < line.upper && at(run) == u'`')
-                ++run;
-            const QString ticks(int(run - i), u'`');
-            const qint64 close = find(line, run, ticks);
-            if (close < 0) {
-                i = run;
-                continue;
-            }
-            tokens.push_back({TokenKind::codeSpan, {i, close + ticks.size()}});
-            i = close + ticks.size();
-        } else if (c == u'[' || (c == u'!' && i + 1 < line.upper && at(i + 1) == u'[')) {
-            const qint64 bracket = find(line, i, u"]");
-            if (bracket < 0) {
-                ++i;
-                continue;
-            }
-            tokens.push_back({TokenKind::link, {i, bracket + 1}});
-            i = bracket + 1;
-            if (i < line.upper && at(i) == u'(') {
-                const qint64 paren = find(line, i, u")");
-                if (paren >= 0) {
-                    tokens.push_back({TokenKind::meta, {i, paren + 1}});
-                    i = paren + 1;
-                }
-            }
-        } else {
-            ++i;
-        }
-    }
-}
-
-} // namespace
-
-void TinyMarkdownLexer::tokenize(LineSlice line, LexState &state, std::vector<Token> &tokens) const
-{
-    const QStringView text = line.view();
-    if (text.startsWith(u"```")) {
-        state.mode = state.mode == 1 ? 0 : 1;
-        tokens.push_back({TokenKind::meta, {line.lower, line.upper}});
-        return;
-    }
-    if (state.mode == 1) {
-        if (!text.isEmpty())
-            tokens.push_back({TokenKind::codeSpan, {line.lower, line.upper}});
-        return;
-    }
-    qsizetype hashes = 0;
-    while (hashes < text.size() && text[hashes] == u'#')
-        ++hashes;
-    if (hashes >= 1 && hashes <= 6 && hashes < text.size() && text[hashes] == u' ') {
-        tokens.push_back({TokenKind::heading, {line.lower, line.upper}});
-        return;
-    }
-    if (text.startsWith(u'>')) {
-        tokens.push_back({TokenKind::quote, {line.lower, line.upper}});
-        return;
-    }
-    qint64 start = line.lower;
-    if (text.startsWith(u"- ")) {
-        tokens.push_back({TokenKind::listMarker, {line.lower, line.lower + 1}});
-        start += 2;
-    }
-    inlineTokens(line, start, tokens);
-}
-
 const Lexer &cLexer()
 {
     const Lexer *lexer = Lexers::lexer(u"C");
     Q_ASSERT(lexer);
+    return *lexer;
+}
+
+const Lexer &markdownLexer()
+{
+    const Lexer *lexer = Lexers::lexer(u"Markdown");
+    Q_ASSERT(lexer && lexer->usesFonts());
     return *lexer;
 }
 

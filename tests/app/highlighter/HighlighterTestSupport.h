@@ -33,21 +33,9 @@ private:
     const Lexer &m_inner;
 };
 
-// A small Markdown-like lexer that uses fonts, for styling tests that must not depend on the real
-// Markdown lexer: a line between two "```" lines is one codeSpan (state mode 1); "```" lines are
-// meta;
-// "#"s and a space make a heading, ">" a quote, "- " a list marker; inside other lines "**x**"
-// strong, "*x*" emphasis, "~~x~~" strikethrough, backquote runs code spans, "[x](y)" and "![x](y)"
-// a link and a meta.
-class TinyMarkdownLexer final : public Lexer
-{
-public:
-    void tokenize(LineSlice line, LexState &state, std::vector<Token> &tokens) const override;
-    bool usesFonts() const override { return true; }
-};
-
-// The C lexer of the registry.
+// The C and Markdown lexers of the registry.
 const Lexer &cLexer();
+const Lexer &markdownLexer();
 
 // A text storage as the editor has one: plain-text layout, undo on.
 std::unique_ptr<QTextDocument> makeStorage(const QString &text);

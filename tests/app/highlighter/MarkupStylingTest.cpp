@@ -2,6 +2,7 @@
 // caret's line and hidden elsewhere when the user hides it.
 #include "HighlighterTestSupport.h"
 #include "Theme.h"
+#include "editor/TokenFormats.h"
 
 #include <QFontDatabase>
 #include <QTextCursor>
@@ -12,8 +13,6 @@ using namespace plumeo;
 using namespace plumeo::test;
 
 namespace {
-
-const TinyMarkdownLexer markdown;
 
 QString markdownText()
 {
@@ -26,6 +25,9 @@ QString markdownText()
     lines[12] = QStringLiteral("```");
     lines[13] = QStringLiteral("int code;");
     lines[14] = QStringLiteral("```");
+    lines[16] = QStringLiteral("```c");
+    lines[17] = QStringLiteral("int code;");
+    lines[18] = QStringLiteral("```");
     return lines.join(u'\n');
 }
 
@@ -43,7 +45,7 @@ bool isFaint(const QTextCharFormat &format)
 struct MarkdownEditor
 {
     MarkdownEditor()
-        : lexer(markdown)
+        : lexer(markdownLexer())
         , storage(makeStorage(markdownText()))
         , highlighter(storage.get(), testFont())
     {
@@ -115,6 +117,10 @@ TEST(MarkupStyling, InlineMarkupGetsItsFontsDecorationsAndMarkers)
     const QTextCharFormat block = formatAt(editor.line(13), 2);
     EXPECT_EQ(block.foreground().color(), Theme::green());
     EXPECT_FALSE(block.hasProperty(QTextFormat::BackgroundBrush));
+    // A fence that names a language: its lines are coloured by that language's lexer, no lane.
+    const QTextCharFormat fenced = formatAt(editor.line(17), 0);
+    EXPECT_EQ(fenced.foreground().color(), *TokenFormats::colour(TokenKind::type));
+    EXPECT_FALSE(fenced.hasProperty(QTextFormat::BackgroundBrush));
 }
 
 TEST(MarkupStyling, HiddenMarkupShowsOnTheCaretLineOnlyAndMovingTheCaretRestylesTwoLines)
@@ -174,7 +180,7 @@ TEST(MarkupStyling, ChangingTheLexerRemovesEveryMarkdownStyle)
     QStringList lines(6000, QStringLiteral("# heading *x* `y` [z](w)"));
     auto storage = makeStorage(lines.join(u'\n'));
     SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&markdown);
+    highlighter.setLexer(&markdownLexer());
     finishPasses(highlighter);
     ASSERT_TRUE(formatAt(storage->lastBlock(), 3).hasProperty(QTextFormat::FontPointSize));
 

@@ -30,15 +30,10 @@ TEST(Chars, classesFollowAsciiAndCountEveryOtherUnitAsALetter)
 
     const QString operators = QStringLiteral("+-*/%=<>!&|^~?:");
     const QString punctuation = QStringLiteral("()[]{};,.");
-    int operatorCount = 0, punctuationCount = 0;
     for (char16_t u = 0; u < 256; ++u) {
-        operatorCount += Chars::isOperator(u);
-        punctuationCount += Chars::isPunctuation(u);
         EXPECT_EQ(Chars::isOperator(u), operators.contains(QChar(u))) << int(u);
         EXPECT_EQ(Chars::isPunctuation(u), punctuation.contains(QChar(u))) << int(u);
     }
-    EXPECT_EQ(operatorCount, 15);
-    EXPECT_EQ(punctuationCount, 9);
 }
 
 TEST(Slice, helpersStayInsideTheSliceAndUseItsIndices)

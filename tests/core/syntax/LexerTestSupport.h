@@ -3,21 +3,13 @@
 #include "syntax/Lexer.h"
 #include "syntax/TokenKind.h"
 
-#include <ostream>
-
 #include <QString>
 #include <QStringList>
 
-// Readable QString values in gtest failure messages.
-inline void PrintTo(const QString &value, std::ostream *out)
-{
-    *out << '"' << value.toStdString() << '"';
-}
-
 namespace plumeo::test {
 
-// "kind:text" for each token of one line lexed as its own array, joined by spaces: compact enough
-// to state a whole line's expected tokens in one string.
+// "kind:text" for each token of one line lexed as an array of its own, joined by spaces: a whole
+// line's expected tokens fit in one string ("keyword:FROM plain:Int").
 inline QString lexed(const Lexer &lexer, const QString &line, LexState &state)
 {
     QStringList parts;
@@ -34,9 +26,15 @@ inline QString lexed(const Lexer &lexer, const QString &line)
     return lexed(lexer, line, state);
 }
 
-inline LexState state(quint8 mode, quint16 aux)
+inline LexState state(quint8 mode, quint16 aux, quint8 inner = 0, quint16 innerAux = 0)
 {
-    return LexState{mode, aux, 0, 0};
+    return LexState{mode, aux, inner, innerAux};
+}
+
+// The root of the corpora of real files (PLUMEO_CORPORA in the environment overrides the build's).
+inline QString corpusRoot()
+{
+    return qEnvironmentVariable("PLUMEO_CORPORA", QStringLiteral(PLUMEO_CORPORA));
 }
 
 } // namespace plumeo::test

@@ -35,16 +35,9 @@ TEST(Syntax, constructionSortsStablyLowerCasesKeywordsAndDropsEmptyDelimiters)
     EXPECT_EQ(lexed(lexer, "FROM Int NULL"), "keyword:FROM plain:Int plain:NULL");
 }
 
-TEST(Syntax, defaults)
+TEST(Syntax, aLineLexesWithNoRulesAtAll)
 {
-    const Syntax syntax(Syntax::Rules{});
-    EXPECT_TRUE(syntax.functionCalls);
-    EXPECT_TRUE(syntax.memberProperties);
-    EXPECT_FALSE(syntax.preprocessor || syntax.capitalizedTypes || syntax.caseInsensitiveKeywords
-                 || syntax.lineLabels || syntax.stringKeys || syntax.nestedBlockComments);
-    EXPECT_FALSE(syntax.blockComment || syntax.annotation || syntax.variablePrefix);
-    EXPECT_TRUE(syntax.strings.empty() && syntax.lineComments.empty() && syntax.keywords.isEmpty());
-    // With no rules at all a line still lexes: words, numbers, operators, punctuation.
+    // Words, numbers, operators, punctuation; calls are on by default.
     const GenericLexer lexer(Syntax::Rules{});
     EXPECT_EQ(lexed(lexer, "f(1) // x"),
               "function:f punctuation:( number:1 punctuation:) operator:// plain:x");

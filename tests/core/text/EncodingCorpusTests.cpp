@@ -1,3 +1,4 @@
+#include "support/LineBreaks.h"
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
 
@@ -31,26 +32,6 @@ std::vector<LabelledFile> labelledFiles(const QString &folder)
             files.push_back({folder + u'/' + fields[0], fields[1]});
     }
     return files;
-}
-
-// Whether the text breaks lines in a single way (only LF, only CR LF or only CR), the condition
-// under which a save must reproduce the file exactly.
-bool hasUniformLineEndings(QStringView text)
-{
-    bool lf = false, crlf = false, cr = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n') {
-                crlf = true;
-                ++i;
-            } else {
-                cr = true;
-            }
-        } else if (text[i] == u'\n') {
-            lf = true;
-        }
-    }
-    return int(lf) + int(crlf) + int(cr) <= 1;
 }
 
 // The text the label stands for, or nothing when no converter of ours knows the label.
@@ -96,7 +77,7 @@ TEST(EncodingCorpus, EveryFileDecodesAndSavesBackUnchanged)
         const auto rawText =
             StrictCodec::decode(TextFile::byteOrderMark(bytes).rest, decoded.encoding);
         ASSERT_TRUE(rawText);
-        if (hasUniformLineEndings(*rawText)) {
+        if (test::hasUniformLineBreaks(*rawText)) {
             ++uniform;
             auto saved = TextFile::encode(decoded.text, decoded.encoding, decoded.hasBOM,
                                           decoded.lineEnding.value_or(LineEnding::lf));

@@ -1,37 +1,10 @@
 #include "text/LineEnding.h"
-#include "text/Localization.h"
 
 #include <gtest/gtest.h>
 
 using namespace plumeo;
 
-namespace {
-
-std::optional<LineEnding> detect(const char *text)
-{
-    return LineEnding::detect(QString::fromLatin1(text));
-}
-
-} // namespace
-
-TEST(LineEnding, DetectionCountsEachKindAndBreaksTiesTowardsCRLFThenLF)
-{
-    EXPECT_FALSE(detect(""));
-    EXPECT_FALSE(detect("abc"));
-    EXPECT_EQ(detect("a\n"), LineEnding::lf);
-    EXPECT_EQ(detect("a\r"), LineEnding::cr);       // a trailing CR is a lone CR
-    EXPECT_EQ(detect("a\r\r\n"), LineEnding::crlf); // one lone CR, one CR LF
-    EXPECT_EQ(detect("a\n\r"), LineEnding::lf);     // one LF, one lone CR
-    EXPECT_EQ(detect("a\rb\rc\n"), LineEnding::cr); // two lone CRs against one LF
-    EXPECT_EQ(detect("a\r\nb\nc\r\n"), LineEnding::crlf);
-    EXPECT_EQ(detect("a\nb\r\n"), LineEnding::crlf); // tie between LF and CRLF
-    EXPECT_EQ(detect("a\nb\nc\r\n"), LineEnding::lf);
-    EXPECT_EQ(detect("\r\r\n\n"), LineEnding::crlf); // cr 1, crlf 1, lf 1
-    EXPECT_EQ(detect("\r\r\r\n\n\n"),
-              LineEnding::lf);                       // cr 2, crlf 1, lf 2: LF wins its tie with CR
-    EXPECT_EQ(detect("\r\r\r\n\n"), LineEnding::cr); // cr 2, crlf 1, lf 1
-}
-
+// Detection and normalisation are compared with a reference on random texts in CodecProperties.
 TEST(LineEnding, NormalisationReplacesPairsBeforeLoneCRs)
 {
     EXPECT_EQ(LineEnding::normalize(QStringLiteral("a\r\nb\rc\n")), u"a\nb\nc\n");
@@ -41,25 +14,4 @@ TEST(LineEnding, NormalisationReplacesPairsBeforeLoneCRs)
     const QString plain = QStringLiteral("a\nb");
     const QString normalised = LineEnding::normalize(plain);
     EXPECT_EQ(normalised.constData(), plain.constData());
-}
-
-TEST(LineEnding, RawValuesStringsAndLabels)
-{
-    EXPECT_EQ(LineEnding::fromRawValue(u"CRLF"), LineEnding::crlf);
-    EXPECT_FALSE(LineEnding::fromRawValue(u"crlf"));
-    EXPECT_FALSE(LineEnding::fromRawValue(u""));
-    ASSERT_EQ(LineEnding::allCases().size(), 3u);
-    EXPECT_EQ(LineEnding::allCases()[0], LineEnding::lf);
-    EXPECT_EQ(LineEnding::allCases()[2], LineEnding::cr);
-    EXPECT_EQ(LineEnding(LineEnding::crlf).string(), u"\r\n");
-    for (LineEnding ending : LineEnding::allCases())
-        EXPECT_EQ(LineEnding::fromRawValue(ending.rawValue()), ending);
-
-    Localization::setCurrent(AppLanguage::fr);
-    EXPECT_EQ(LineEnding(LineEnding::cr).label(), u"CR (Mac classique)");
-    EXPECT_EQ(LineEnding(LineEnding::lf).label(), u"LF (Unix, macOS)");
-    Localization::setCurrent(AppLanguage::en);
-    EXPECT_EQ(LineEnding(LineEnding::cr).label(), u"CR (Classic Mac)");
-    EXPECT_EQ(LineEnding(LineEnding::crlf).label(), u"CRLF (Windows)");
-    Localization::setCurrent(AppLanguage::system);
 }

@@ -1,5 +1,4 @@
 #include "text/EncodingDetector.h"
-#include "text/Localization.h"
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
 
@@ -295,30 +294,6 @@ TEST(TextFile, CharsetNamesMapToStableNumbers)
     EXPECT_FALSE(Encoding(777).isKnown());
     EXPECT_FALSE(StrictCodec::decode("abc", Encoding(777)));
     EXPECT_FALSE(TextFile::encode(u"abc", Encoding(777), false, LineEnding::lf));
-}
-
-TEST(TextFile, NamesAndErrorTextsInBothLanguages)
-{
-    const char *expected[] = {"UTF-8",        "UTF-16 LE",    "UTF-16 BE", "ISO Latin 1",
-                              "Windows 1252", "Mac OS Roman", "ASCII"};
-    for (size_t i = 0; i < TextFile::encodings().size(); ++i)
-        EXPECT_EQ(TextFile::name(TextFile::encodings()[i]), QString::fromLatin1(expected[i]));
-    EXPECT_EQ(TextFile::name(Encoding::utf16()), u"UTF-16");
-
-    const TextFileError unencodable = TextFileError::unencodableIn(Encoding::ascii());
-    Localization::setCurrent(AppLanguage::en);
-    EXPECT_EQ(unencodable.errorDescription(), u"Some characters cannot be encoded in ASCII.");
-    EXPECT_EQ(unencodable.recoverySuggestion(), u"Choose UTF-8 in the status bar before saving.");
-    EXPECT_EQ(TextFileError::binaryData().errorDescription(), u"This file is not a text file.");
-    EXPECT_FALSE(TextFileError::undecodableData().recoverySuggestion());
-
-    Localization::setCurrent(AppLanguage::fr);
-    EXPECT_EQ(unencodable.errorDescription(), u"Certains caractères n’existent pas en ASCII.");
-    EXPECT_EQ(TextFileError::binaryData().recoverySuggestion(),
-              u"Plumeo n’ouvre que du texte ; les images, archives et exécutables sont refusés.");
-    EXPECT_EQ(TextFileError::undecodableData().errorDescription(),
-              u"Le texte de ce fichier n’a pu être décodé dans aucun encodage connu.");
-    Localization::setCurrent(AppLanguage::system);
 }
 
 TEST(TextFile, Utf32FilesWithTheirMarksAreReadAndWrittenAsUtf32)
