@@ -7,6 +7,7 @@
 #include "Theme.h"
 #include "document/TextDocument.h"
 #include "editor/DocumentNotices.h"
+#include "editor/EditorMimeData.h"
 #include "editor/EditorTextView.h"
 #include "editor/FindBar.h"
 #include "editor/LineNumberGutter.h"
@@ -26,7 +27,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -53,17 +53,6 @@ QFont gutterFontFor(const QFont &editorFont)
     font.setPointSizeF(std::max(editorFont.pointSizeF() - 2, 9.0));
     font.setWeight(QFont::Normal);
     return font;
-}
-
-QStringList localFiles(const QMimeData *data)
-{
-    QStringList paths;
-    if (!data || !data->hasUrls())
-        return paths;
-    for (const QUrl &url : data->urls())
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    return paths;
 }
 
 } // namespace
@@ -516,19 +505,19 @@ void EditorViewController::perform(const MenuItemInfo &item)
 
 void EditorViewController::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!localFiles(event->mimeData()).isEmpty())
+    if (!EditorMimeData::localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void EditorViewController::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!localFiles(event->mimeData()).isEmpty())
+    if (!EditorMimeData::localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void EditorViewController::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = localFiles(event->mimeData());
+    const QStringList paths = EditorMimeData::localFiles(event->mimeData());
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();
