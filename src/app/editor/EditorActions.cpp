@@ -25,7 +25,7 @@ const QString finderAction = QStringLiteral("performTextFinderAction:");
 EditorCommandRunner::Command textCommand(const QString &action, const EditorView &view)
 {
     using namespace EditingCommands;
-    const IndentStyle style = view.indentStyle;
+    const IndentStyle style = view.settings().indentStyle;
     if (action == u"duplicateLine:")
         return duplicateLines;
     if (action == u"deleteLine:")
@@ -49,8 +49,7 @@ EditorCommandRunner::Command textCommand(const QString &action, const EditorView
     if (action == u"capitalizeWord:")
         return CaseCommands::capitalize;
     if (action == u"toggleComment:") {
-        const Language language =
-            view.languageProvider ? view.languageProvider() : Language::plainText();
+        const Language language = view.document()->language();
         return [language](QStringView text, TextRange selection) {
             return CommentCommands::toggleComment(text, selection, language);
         };

@@ -168,10 +168,12 @@ void EditorViewController::buildTextView()
         auto *view = new EditorTextView(m_document, this);
         m_view = view;
     }
-    m_view->languageProvider = [this] { return m_document->language(); };
-    m_view->onOpenFiles = &EditorViewController::openFiles;
-    m_view->onTextChanged = [this] { textDidChange(); };
-    m_view->onSelectionChanged = [this] { selectionDidChange(); };
+    EditorViewNotifier *notifier = m_view->notifier();
+    connect(notifier, &EditorViewNotifier::filesDropped, this, &EditorViewController::openFiles);
+    connect(notifier, &EditorViewNotifier::textDidChange, this,
+            &EditorViewController::textDidChange);
+    connect(notifier, &EditorViewNotifier::selectionDidChange, this,
+            &EditorViewController::selectionDidChange);
     m_view->configureAsCodeEditor();
     m_view->setFindBar(m_findBar);
     m_column->insertWidget(0, m_view->widget(), 1);
@@ -246,7 +248,7 @@ void EditorViewController::applyPreferences()
         return;
     const QFont font = Preferences::editorFont();
     const int tabWidth = preferredTabWidth();
-    if (!m_lastAppliedFont || *m_lastAppliedFont != font || m_view->tabWidth != tabWidth) {
+    if (!m_lastAppliedFont || *m_lastAppliedFont != font || m_view->tabWidth() != tabWidth) {
         m_view->applyFont(font, tabWidth);
         m_highlighter->setBaseFont(font);
         m_lastAppliedFont = font;
@@ -254,7 +256,6 @@ void EditorViewController::applyPreferences()
         m_gutter->invalidate();
     }
     m_view->setHighlightCurrentLine(Preferences::boolean(Preferences::Key::highlightCurrentLine()));
-    m_view->autoIndent = Preferences::boolean(Preferences::Key::autoIndent());
 
     const bool hides = Preferences::boolean(Preferences::Key::hideMarkdownMarkup());
     if (hides != m_highlighter->hidesMarkup()) {
@@ -262,9 +263,12 @@ void EditorViewController::applyPreferences()
         if (m_highlighter->lexer() && m_highlighter->lexer()->usesFonts())
             m_highlighter->highlightAll();
     }
-    if (m_view->indentStyleFromPreferences)
-        m_view->indentStyle =
+    EditorViewSettings settings = m_view->settings();
+    settings.autoIndent = Preferences::boolean(Preferences::Key::autoIndent());
+    if (settings.indentStyleFromPreferences)
+        settings.indentStyle =
             IndentStyle(Preferences::boolean(Preferences::Key::indentWithTabs()), tabWidth);
+    m_view->setSettings(settings);
 
     const bool wrap = Preferences::boolean(Preferences::Key::wordWrap());
     if (!m_lastWordWrap || *m_lastWordWrap != wrap) {
@@ -291,8 +295,10 @@ void EditorViewController::documentDidReload()
     // From now on the editor keeps the file's own indentation.
     const IndentStyle fallback(Preferences::boolean(Preferences::Key::indentWithTabs()),
                                preferredTabWidth());
-    m_view->indentStyle = IndentStyle::detect(m_document->text(), fallback);
-    m_view->indentStyleFromPreferences = false;
+    EditorViewSettings settings = m_view->settings();
+    settings.indentStyle = IndentStyle::detect(m_document->text(), fallback);
+    settings.indentStyleFromPreferences = false;
+    m_view->setSettings(settings);
     m_view->widget()->update();
     refreshDocumentState();
 }
