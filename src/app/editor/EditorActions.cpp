@@ -23,7 +23,7 @@ namespace {
 EditorCommandRunner::Command textCommand(Command command, const EditorView &view)
 {
     using namespace EditingCommands;
-    const IndentStyle style = view.indentStyle;
+    const IndentStyle style = view.settings().indentStyle;
     switch (command) {
     case Command::duplicateLine:
         return duplicateLines;
@@ -48,8 +48,7 @@ EditorCommandRunner::Command textCommand(Command command, const EditorView &view
     case Command::capitalizeWord:
         return CaseCommands::capitalize;
     case Command::toggleComment: {
-        const Language language =
-            view.languageProvider ? view.languageProvider() : Language::plainText();
+        const Language language = view.document()->language();
         return [language](QStringView text, TextRange selection) {
             return CommentCommands::toggleComment(text, selection, language);
         };

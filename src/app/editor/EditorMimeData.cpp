@@ -50,17 +50,14 @@ bool EditorMimeData::acceptFiles(QDragMoveEvent *event)
     return true;
 }
 
-bool EditorMimeData::dropFiles(QDropEvent *event,
-                               const std::function<void(const QStringList &)> &open)
+QStringList EditorMimeData::dropFiles(QDropEvent *event)
 {
     const QStringList paths = localFiles(event->mimeData());
-    if (paths.isEmpty())
-        return false;
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    if (open)
-        open(paths);
-    return true;
+    if (!paths.isEmpty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+    return paths;
 }
 
 } // namespace plumeo

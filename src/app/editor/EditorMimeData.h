@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QString>
 #include <QStringList>
 
@@ -29,8 +27,9 @@ QStringList localFiles(const QMimeData *mime);
 // Entering or moving over a view with files: takes the drag over with the generic (copy) operation
 // and answers true; false leaves the event to the text view's own handling of text.
 bool acceptFiles(QDragMoveEvent *event);
-// Dropping files: hands them all to open and answers true; false when the drop holds none.
-bool dropFiles(QDropEvent *event, const std::function<void(const QStringList &)> &open);
+// Dropping files: takes the drop with the generic (copy) operation and answers the local files;
+// nothing, and the event left alone, when the drop holds none.
+QStringList dropFiles(QDropEvent *event);
 
 } // namespace EditorMimeData
 

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "ActionResponder.h"
-#include "syntax/Language.h"
-#include "text/IndentStyle.h"
+#include "editor/EditorViewNotifier.h"
+#include "editor/EditorViewSettings.h"
 
-#include <functional>
+#include <algorithm>
 
 #include <QRectF>
-#include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QWidget>
@@ -34,44 +33,38 @@ public:
     virtual QWidget *widget() = 0;
     virtual TextDocument *document() const = 0;
 
+    // Text changes, caret moves and dropped files; see EditorViewNotifier.
+    EditorViewNotifier *notifier() { return &m_notifier; }
+
     // Takes the view out of service when the editor replaces it, which a switch between plain and
-    // rich text does even from inside this view's own undo, redo or key handler: the view lets go
-    // of every callback, the find bar and the storage (and its dialogs), and hides. Its owner then
-    // deletes it from the event loop, never on the spot, since it may still be on the call stack.
-    // Code that goes on after an undo, a redo or a reload asks isRetired() before touching the view
-    // again; a retired view performs no command.
+    // rich text does even from inside this view's own undo, redo or key handler: the view drops
+    // every connection to its notifier, lets go of the find bar and the storage (and its dialogs),
+    // and hides. Its owner then deletes it from the event loop, never on the spot, since it may
+    // still be on the call stack. Code that goes on after an undo, a redo or a reload asks
+    // isRetired() before touching the view again; a retired view performs no command.
     void retire()
     {
         if (m_retired)
             return;
         m_retired = true;
-        onTextChanged = nullptr;
-        onSelectionChanged = nullptr;
-        languageProvider = nullptr;
-        onOpenFiles = nullptr;
+        m_notifier.disconnect();
         setFindBar(nullptr);
         widget()->hide();
         releaseStorage();
     }
     bool isRetired() const { return m_retired; }
 
-    // Called after every change of the text, and after every move of the caret or selection.
-    std::function<void()> onTextChanged;
-    std::function<void()> onSelectionChanged;
-    // The document's current language, for comment commands.
-    std::function<Language()> languageProvider;
-    // Files dropped on the view.
-    std::function<void(const QStringList &paths)> onOpenFiles;
+    // Indentation settings, which the controller keeps in step with the preferences and the
+    // document. A new view starts from EditorViewSettings' defaults.
+    const EditorViewSettings &settings() const { return m_settings; }
+    void setSettings(const EditorViewSettings &settings) { m_settings = settings; }
+    // The tab width the last applyFont was given (at least 1).
+    int tabWidth() const { return m_tabWidth; }
 
-    // Settings the controller keeps in step with the preferences and the document.
-    IndentStyle indentStyle{false, 4};
-    bool indentStyleFromPreferences = true;
-    bool autoIndent = true;
-    int tabWidth = 4;
     virtual void setHighlightCurrentLine(bool on) = 0;
     virtual bool highlightsCurrentLine() const = 0;
     virtual void setWordWrap(bool on) = 0;
-    // Font and tab stops for plain text (rich text keeps its own fonts).
+    // Font and tab stops for plain text (rich text keeps its own fonts); records tabWidth.
     virtual void applyFont(const QFont &font, int tabWidth) = 0;
     virtual void configureAsCodeEditor() = 0;
     // The find bar searching this view; null detaches the one it had.
@@ -93,8 +86,12 @@ protected:
     // The next view may give the storage a layout of the other kind, from which this one cannot
     // draw: a retired view shows an empty document of its own until it is deleted.
     virtual void releaseStorage() = 0;
+    void setTabWidth(int tabWidth) { m_tabWidth = std::max(tabWidth, 1); }
 
 private:
+    EditorViewNotifier m_notifier;
+    EditorViewSettings m_settings;
+    int m_tabWidth = 4;
     bool m_retired = false;
 };
 

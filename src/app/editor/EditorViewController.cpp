@@ -5,6 +5,7 @@
 #include "Theme.h"
 #include "document/TextDocument.h"
 #include "editor/DocumentNotices.h"
+#include "editor/EditorMimeData.h"
 #include "editor/EditorTextView.h"
 #include "editor/FindBar.h"
 #include "editor/LineNumberGutter.h"
@@ -24,7 +25,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -51,17 +51,6 @@ QFont gutterFontFor(const QFont &editorFont)
     font.setPointSizeF(std::max(editorFont.pointSizeF() - 2, 9.0));
     font.setWeight(QFont::Normal);
     return font;
-}
-
-QStringList localFiles(const QMimeData *data)
-{
-    QStringList paths;
-    if (!data || !data->hasUrls())
-        return paths;
-    for (const QUrl &url : data->urls())
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    return paths;
 }
 
 } // namespace
@@ -180,10 +169,12 @@ void EditorViewController::buildTextView()
         auto *view = new EditorTextView(m_document, this);
         m_view = view;
     }
-    m_view->languageProvider = [this] { return m_document->language(); };
-    m_view->onOpenFiles = [this](const QStringList &paths) { openFiles(paths); };
-    m_view->onTextChanged = [this] { textDidChange(); };
-    m_view->onSelectionChanged = [this] { selectionDidChange(); };
+    EditorViewNotifier *notifier = m_view->notifier();
+    connect(notifier, &EditorViewNotifier::filesDropped, this, &EditorViewController::openFiles);
+    connect(notifier, &EditorViewNotifier::textDidChange, this,
+            &EditorViewController::textDidChange);
+    connect(notifier, &EditorViewNotifier::selectionDidChange, this,
+            &EditorViewController::selectionDidChange);
     m_view->configureAsCodeEditor();
     m_view->setFindBar(m_findBar);
     m_column->insertWidget(0, m_view->widget(), 1);
@@ -258,7 +249,7 @@ void EditorViewController::applyPreferences()
         return;
     const QFont font = Preferences::editorFont();
     const int tabWidth = preferredTabWidth();
-    if (!m_lastAppliedFont || *m_lastAppliedFont != font || m_view->tabWidth != tabWidth) {
+    if (!m_lastAppliedFont || *m_lastAppliedFont != font || m_view->tabWidth() != tabWidth) {
         m_view->applyFont(font, tabWidth);
         m_highlighter->setBaseFont(font);
         m_lastAppliedFont = font;
@@ -266,7 +257,6 @@ void EditorViewController::applyPreferences()
         m_gutter->invalidate();
     }
     m_view->setHighlightCurrentLine(Preferences::boolean(Preferences::Key::highlightCurrentLine()));
-    m_view->autoIndent = Preferences::boolean(Preferences::Key::autoIndent());
 
     const bool hides = Preferences::boolean(Preferences::Key::hideMarkdownMarkup());
     if (hides != m_highlighter->hidesMarkup()) {
@@ -274,9 +264,12 @@ void EditorViewController::applyPreferences()
         if (m_highlighter->lexer() && m_highlighter->lexer()->usesFonts())
             m_highlighter->highlightAll();
     }
-    if (m_view->indentStyleFromPreferences)
-        m_view->indentStyle =
+    EditorViewSettings settings = m_view->settings();
+    settings.autoIndent = Preferences::boolean(Preferences::Key::autoIndent());
+    if (settings.indentStyleFromPreferences)
+        settings.indentStyle =
             IndentStyle(Preferences::boolean(Preferences::Key::indentWithTabs()), tabWidth);
+    m_view->setSettings(settings);
 
     const bool wrap = Preferences::boolean(Preferences::Key::wordWrap());
     if (!m_lastWordWrap || *m_lastWordWrap != wrap) {
@@ -303,8 +296,10 @@ void EditorViewController::documentDidReload()
     // From now on the editor keeps the file's own indentation.
     const IndentStyle fallback(Preferences::boolean(Preferences::Key::indentWithTabs()),
                                preferredTabWidth());
-    m_view->indentStyle = IndentStyle::detect(m_document->text(), fallback);
-    m_view->indentStyleFromPreferences = false;
+    EditorViewSettings settings = m_view->settings();
+    settings.indentStyle = IndentStyle::detect(m_document->text(), fallback);
+    settings.indentStyleFromPreferences = false;
+    m_view->setSettings(settings);
     m_view->widget()->update();
     refreshDocumentState();
 }
@@ -526,19 +521,19 @@ void EditorViewController::perform(const MenuItemInfo &item)
 
 void EditorViewController::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!localFiles(event->mimeData()).isEmpty())
+    if (!EditorMimeData::localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void EditorViewController::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!localFiles(event->mimeData()).isEmpty())
+    if (!EditorMimeData::localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void EditorViewController::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = localFiles(event->mimeData());
+    const QStringList paths = EditorMimeData::localFiles(event->mimeData());
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();

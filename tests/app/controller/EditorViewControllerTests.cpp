@@ -146,10 +146,10 @@ TEST_F(EditorControllerTest, TheFileKeepsItsIndentationWhateverThePreferencesSay
 {
     Preferences::set(Preferences::Key::indentWithTabs(), QJsonValue(true));
     EditorViewController *editor = open(QStringLiteral("two.py"), "def f():\n  return 1\n");
-    EXPECT_EQ(editor->editorView()->indentStyle, IndentStyle(false, 2));
+    EXPECT_EQ(editor->editorView()->settings().indentStyle, IndentStyle(false, 2));
     Preferences::set(Preferences::Key::indentWithTabs(), QJsonValue(false));
     Preferences::set(Preferences::Key::tabWidth(), QJsonValue(8));
-    EXPECT_EQ(editor->editorView()->indentStyle, IndentStyle(false, 2));
+    EXPECT_EQ(editor->editorView()->settings().indentStyle, IndentStyle(false, 2));
     Preferences::set(Preferences::Key::tabWidth(), std::nullopt);
 }
 

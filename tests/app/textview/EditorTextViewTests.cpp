@@ -98,7 +98,7 @@ TEST_F(EditorTextViewTest, EveryCommandIsOneUndoStepThatRestoresTextAndSelection
         SCOPED_TRACE(Commands::actionName(test.command).toStdString() + " at "
                      + std::to_string(test.selection.location));
         open(sample);
-        view->languageProvider = [&] { return c; };
+        document->setLanguageOverride(c);
         select(*view, test.selection);
         const auto expected = test.edit(sample, test.selection);
         ASSERT_TRUE(expected);
@@ -128,8 +128,7 @@ TEST_F(EditorTextViewTest, CommandsWithNothingToDoChangeNothing)
     EXPECT_TRUE(perform(*view, Command::moveLineUp));
     select(*view, {5, 0});
     EXPECT_TRUE(perform(*view, Command::moveLineDown));
-    view->languageProvider = [] { return Language::plainText(); };
-    EXPECT_TRUE(perform(*view, Command::toggleComment));
+    EXPECT_TRUE(perform(*view, Command::toggleComment)); // plain text has no comments
     EXPECT_EQ(document->text(), u"one\ntwo"_s);
     EXPECT_FALSE(document->textStorage()->isUndoAvailable());
     EXPECT_EQ(selection(*view), (TextRange{5, 0}));
@@ -139,7 +138,9 @@ TEST_F(EditorTextViewTest, KeysIndentAsTheyType)
 {
     open(u"    if (x) {}"_s);
     view->show();
-    view->indentStyle = IndentStyle(false, 4);
+    EditorViewSettings settings;
+    settings.indentStyle = IndentStyle(false, 4);
+    view->setSettings(settings);
     select(*view, {12, 0});
     QTest::keyClick(view.get(), Qt::Key_Return);
     EXPECT_EQ(document->text(), u"    if (x) {\n        \n    }"_s);
@@ -156,10 +157,12 @@ TEST_F(EditorTextViewTest, KeysIndentAsTheyType)
     EXPECT_EQ(selection(*view), (TextRange{12, 0}));
 
     // Without automatic indentation Return is a bare line break; with tabs Tab is one tab.
-    view->autoIndent = false;
+    settings.autoIndent = false;
+    view->setSettings(settings);
     QTest::keyClick(view.get(), Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(document->text(), u"    if (x) {\n}"_s);
-    view->indentStyle = IndentStyle(true, 4);
+    settings.indentStyle = IndentStyle(true, 4);
+    view->setSettings(settings);
     QTest::keyClick(view.get(), Qt::Key_Tab);
     EXPECT_EQ(document->text(), u"    if (x) {\n\t}"_s);
     QTest::keyClicks(view.get(), u"ab"_s);
@@ -239,7 +242,8 @@ TEST_F(EditorTextViewTest, DroppedFilesAreOpenedAndDroppedTextInserted)
 {
     open(u"ab"_s);
     QStringList opened;
-    view->onOpenFiles = [&](const QStringList &paths) { opened = paths; };
+    QObject::connect(view->notifier(), &EditorViewNotifier::filesDropped,
+                     [&](const QStringList &paths) { opened = paths; });
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(u"/tmp/one.txt"_s), QUrl(u"https://example.org/x"_s),
                    QUrl::fromLocalFile(u"/tmp/two.c"_s)});
@@ -275,7 +279,7 @@ TEST_F(EditorTextViewTest, FontTabStopsAndInsetsFollowTheSettings)
     open(u"a\tb\nc"_s);
     QFont font(u"DejaVu Sans Mono"_s, 15);
     view->applyFont(font, 3);
-    EXPECT_EQ(view->tabWidth, 3);
+    EXPECT_EQ(view->tabWidth(), 3);
     EXPECT_NEAR(view->tabStopDistance(), QFontMetricsF(font).horizontalAdvance(u' ') * 3, 0.01);
     EXPECT_EQ(document->textStorage()->defaultFont().pointSize(), 15);
     EXPECT_EQ(QTextCursor(document->textStorage()).charFormat().font().pointSize(), 15);
@@ -283,7 +287,7 @@ TEST_F(EditorTextViewTest, FontTabStopsAndInsetsFollowTheSettings)
     EXPECT_FALSE(document->textStorage()->isUndoAvailable());
     EXPECT_FALSE(document->isEdited());
     view->applyFont(font, 0);
-    EXPECT_EQ(view->tabWidth, 1);
+    EXPECT_EQ(view->tabWidth(), 1);
 
     EXPECT_EQ(document->textStorage()->documentMargin(), EditorDecorations::horizontalInset);
     EXPECT_EQ(view->viewport()->geometry().top(),
@@ -329,4 +333,52 @@ TEST_F(EditorTextViewTest, DrawsTheCurrentLineBandAndTheCaretInTheThemeColours)
     EXPECT_FALSE(view->highlightsCurrentLine());
     image = grab();
     EXPECT_EQ(colourAt(image, right, row.center().y()), Theme::background());
+}
+
+TEST_F(EditorTextViewTest, CommentsFollowTheLanguageTheDocumentHasNow)
+{
+    open(u"x = 1"_s);
+    select(*view, {0, 0});
+    ASSERT_TRUE(perform(*view, Command::toggleComment));
+    EXPECT_EQ(document->text(), u"x = 1"_s); // plain text has no comments
+    // Saved under a name: the name's language, with no word from the controller.
+    document->setFilePath(u"/tmp/script.py"_s);
+    ASSERT_TRUE(perform(*view, Command::toggleComment));
+    EXPECT_EQ(document->text(), u"# x = 1"_s);
+    perform(*view, Command::undo);
+    document->setLanguageOverride(*Language::named(u"C"));
+    ASSERT_TRUE(perform(*view, Command::toggleComment));
+    EXPECT_EQ(document->text(), u"// x = 1"_s);
+}
+
+TEST_F(EditorTextViewTest, NotifiesItsOwnerUntilRetired)
+{
+    open(u"one\ntwo"_s);
+    int changes = 0;
+    int moves = 0;
+    QObject owner;
+    QObject::connect(view->notifier(), &EditorViewNotifier::textDidChange, &owner,
+                     [&] { ++changes; });
+    QObject::connect(view->notifier(), &EditorViewNotifier::selectionDidChange, &owner,
+                     [&] { ++moves; });
+    select(*view, {2, 0});
+    EXPECT_EQ(moves, 1);
+    select(*view, {2, 0}); // nothing moved
+    EXPECT_EQ(moves, 1);
+    ASSERT_TRUE(EditorCommandRunner(*view).insert(u"x"_s));
+    EXPECT_GE(changes, 1);
+    EXPECT_EQ(moves, 2);
+
+    // Once retired the view lets go of the storage and tells its owner nothing more, whatever
+    // happens to it before it is deleted.
+    const int changesBefore = changes;
+    view->retire();
+    EXPECT_TRUE(view->isRetired());
+    EXPECT_FALSE(view->isVisible());
+    view->insertPlainText(u"late"_s);
+    view->selectAll();
+    EXPECT_EQ(changes, changesBefore);
+    EXPECT_EQ(moves, 2);
+    EXPECT_EQ(document->text(), u"onxe\ntwo"_s);
+    EXPECT_FALSE(perform(*view, Command::selectAll));
 }

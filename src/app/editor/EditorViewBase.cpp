@@ -1,0 +1,254 @@
+#include "editor/EditorViewBase.h"
+
+#include "Theme.h"
+#include "document/TextDocument.h"
+#include "editing/EditingCommands.h"
+#include "editor/EditorActions.h"
+#include "editor/EditorCommandRunner.h"
+#include "editor/EditorDecorations.h"
+#include "editor/EditorMimeData.h"
+#include "editor/EditorTextView.h"
+#include "editor/RichTextView.h"
+
+#include <type_traits>
+
+#include <QMimeData>
+#include <QPainter>
+#include <QPlainTextDocumentLayout>
+#include <QTextLayout>
+
+namespace plumeo {
+
+template <typename QtTextEdit, typename View>
+EditorViewBase<QtTextEdit, View>::EditorViewBase(TextDocument *document, QWidget *parent)
+    : QtTextEdit(parent)
+    , m_document(document)
+{
+    QTextDocument *storage = document->textStorage();
+    if constexpr (std::is_same_v<QtTextEdit, QPlainTextEdit>) {
+        if (!qobject_cast<QPlainTextDocumentLayout *>(storage->documentLayout()))
+            storage->setDocumentLayout(new QPlainTextDocumentLayout(storage));
+    } else {
+        // The storage makes its rich layout on demand once the plain one is gone.
+        if (qobject_cast<QPlainTextDocumentLayout *>(storage->documentLayout()))
+            storage->setDocumentLayout(nullptr);
+    }
+    QtTextEdit::setDocument(storage);
+
+    m_decorations = new EditorDecorations(
+        this, [this] { return QtTextEdit::cursorRect(); },
+        [this] { return QtTextEdit::textCursor().hasSelection(); });
+    // Through the notifier, so that nothing of this view runs once the notifier is gone: it goes
+    // before the Qt base, whose destruction may still report changes.
+    QObject::connect(this, &QtTextEdit::cursorPositionChanged, notifier(),
+                     [this] { selectionMoved(); });
+    QObject::connect(this, &QtTextEdit::selectionChanged, notifier(), [this] { selectionMoved(); });
+    QObject::connect(this, &QtTextEdit::textChanged, notifier(),
+                     &EditorViewNotifier::textDidChange);
+}
+
+template <typename QtTextEdit, typename View> EditorViewBase<QtTextEdit, View>::~EditorViewBase()
+{
+    if (m_findBar && m_findBar->view() == this)
+        m_findBar->setView(nullptr);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::releaseStorage()
+{
+    QtTextEdit::setDocument(nullptr);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::selectionMoved()
+{
+    const QTextCursor cursor = QtTextEdit::textCursor();
+    if (cursor.anchor() == m_lastAnchor && cursor.position() == m_lastPosition)
+        return;
+    m_lastAnchor = cursor.anchor();
+    m_lastPosition = cursor.position();
+    m_decorations->caretMoved();
+    Q_EMIT notifier()->selectionDidChange();
+}
+
+namespace {
+
+void applyThemePalette(QWidget *view)
+{
+    QPalette colours = view->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        colours.setColor(group, QPalette::Base, Theme::background());
+        colours.setColor(group, QPalette::Window, Theme::background());
+        colours.setColor(group, QPalette::Text, Theme::text());
+        colours.setColor(group, QPalette::Highlight, Theme::selection());
+        colours.setColor(group, QPalette::HighlightedText, Theme::text());
+    }
+    view->setPalette(colours);
+}
+
+} // namespace
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::configureView(bool wrap)
+{
+    // Wrapping first: several of the settings below lay the text out, which must already wrap as
+    // it will (a long run wrapped at word boundaries takes minutes).
+    setWordWrap(wrap);
+    QtTextEdit::setFrameShape(QFrame::NoFrame);
+    // Undo is the document's, always on: the view never switches it. Doing so would make the
+    // storage forget which undo step matches the saved file, and a view configured from inside an
+    // undo (a plain/rich switch being undone), when undo briefly reads as off, would do it.
+    QtTextEdit::setTabChangesFocus(false);
+    QtTextEdit::setAcceptDrops(true);
+    QtTextEdit::setAutoFillBackground(true);
+    applyThemePalette(this);
+    // Qt's caret would be drawn in the text colour: EditorDecorations draws it in the caret colour.
+    QtTextEdit::setCursorWidth(0);
+    // The document margin gives the horizontal inset and part of the vertical one, scrolling with
+    // the text; the viewport margins add the rest above and below.
+    EditorDecorations::setDocumentMargin(QtTextEdit::document());
+    const int extra = EditorDecorations::verticalInset - EditorDecorations::horizontalInset;
+    QtTextEdit::setViewportMargins(0, extra, 0, extra);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::setHighlightCurrentLine(bool on)
+{
+    m_decorations->setHighlightCurrentLine(on);
+}
+
+template <typename QtTextEdit, typename View>
+bool EditorViewBase<QtTextEdit, View>::highlightsCurrentLine() const
+{
+    return m_decorations->highlightsCurrentLine();
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::setWordWrap(bool on)
+{
+    QtTextEdit::setWordWrapMode(m_document->breaksAnywhere()
+                                    ? QTextOption::WrapAnywhere
+                                    : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QtTextEdit::setLineWrapMode(on ? QtTextEdit::WidgetWidth : QtTextEdit::NoWrap);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::setFindBar(FindBar *findBar)
+{
+    if (m_findBar && m_findBar != findBar && m_findBar->view() == this)
+        m_findBar->setView(nullptr);
+    m_findBar = findBar;
+    if (findBar)
+        findBar->setView(this);
+}
+
+template <typename QtTextEdit, typename View>
+qreal EditorViewBase<QtTextEdit, View>::firstRowHeight(const QTextBlock &block) const
+{
+    const QTextLayout *layout = block.layout();
+    if (layout && layout->lineCount() > 0)
+        return layout->lineAt(0).height();
+    return blockRect(block).height();
+}
+
+template <typename QtTextEdit, typename View> void EditorViewBase<QtTextEdit, View>::insertNewline()
+{
+    const IndentStyle style = settings().indentStyle;
+    const bool indent = settings().autoIndent;
+    EditorCommandRunner(*this).run([style, indent](QStringView text, TextRange selection) {
+        return std::optional(
+            indent ? EditingCommands::newline(text, selection, style)
+                   : EditingCommands::insertText(text, selection, QStringLiteral("\n")));
+    });
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::keyPressEvent(QKeyEvent *event)
+{
+    if (EditorActions::handleKey(static_cast<View &>(*this), event)) {
+        // An undo or a redo may have replaced this view.
+        if (!isRetired())
+            QtTextEdit::ensureCursorVisible();
+        return;
+    }
+    if (!isRetired())
+        QtTextEdit::keyPressEvent(event);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!EditorActions::handleInputMethod(static_cast<View &>(*this), event))
+        QtTextEdit::inputMethodEvent(event);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::paintEvent(QPaintEvent *event)
+{
+    {
+        QPainter painter(QtTextEdit::viewport());
+        m_decorations->paintUnderText(painter, event->rect());
+    }
+    QtTextEdit::paintEvent(event);
+    QPainter painter(QtTextEdit::viewport());
+    m_decorations->paintOverText(painter);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::focusInEvent(QFocusEvent *event)
+{
+    QtTextEdit::focusInEvent(event);
+    m_decorations->restartBlinking();
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::focusOutEvent(QFocusEvent *event)
+{
+    QtTextEdit::focusOutEvent(event);
+    m_decorations->restartBlinking();
+}
+
+template <typename QtTextEdit, typename View>
+QMimeData *EditorViewBase<QtTextEdit, View>::createMimeDataFromSelection() const
+{
+    auto *mime = new QMimeData;
+    EditorMimeData::setText(*mime, EditorCommandRunner::selectedText(*this));
+    return mime;
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::insertFromMimeData(const QMimeData *source)
+{
+    if (!source || !source->hasText())
+        return;
+    EditorCommandRunner(*this).insert(EditorMimeData::insertedText(source));
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!EditorMimeData::acceptFiles(event))
+        QtTextEdit::dragEnterEvent(event);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!EditorMimeData::acceptFiles(event))
+        QtTextEdit::dragMoveEvent(event);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = EditorMimeData::dropFiles(event);
+    if (paths.isEmpty())
+        QtTextEdit::dropEvent(event);
+    else
+        Q_EMIT notifier()->filesDropped(paths);
+}
+
+template class EditorViewBase<QPlainTextEdit, EditorTextView>;
+template class EditorViewBase<QTextEdit, RichTextView>;
+
+} // namespace plumeo
