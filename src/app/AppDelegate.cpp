@@ -194,13 +194,8 @@ bool AppDelegate::namesOwnDescriptors(const QStringList &arguments)
 
 AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)
 {
-    OpenResult result;
-    for (const QString &path : fileArguments(arguments)) {
-        ++result.requested;
-        if (m_documentController->openDocumentReportingErrors(path))
-            ++result.opened;
-    }
-    return result;
+    const QStringList files = fileArguments(arguments);
+    return {int(files.size()), m_documentController->openDocumentsReportingErrors(files)};
 }
 
 bool AppDelegate::terminate()

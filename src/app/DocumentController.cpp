@@ -49,10 +49,7 @@ EditorWindowController *DocumentController::makeWindow()
     connect(window, &EditorWindowController::newWindowRequested, this,
             [this, window](TextDocument *document) { moveToNewWindow(window, document); });
     connect(window, &EditorWindowController::openFilesRequested, this,
-            [this](const QStringList &paths) {
-                for (const QString &path : paths)
-                    openDocumentReportingErrors(path);
-            });
+            &DocumentController::openDocumentsReportingErrors);
     connect(window, &EditorWindowController::documentDuplicated, this,
             [this](TextDocument *copy) { display(adopt(std::unique_ptr<TextDocument>(copy))); });
     return window;
@@ -229,6 +226,14 @@ TextDocument *DocumentController::openDocumentReportingErrors(const QString &pat
         return nullptr;
     }
     return result.value();
+}
+
+int DocumentController::openDocumentsReportingErrors(const QStringList &paths)
+{
+    int opened = 0;
+    for (const QString &path : paths)
+        opened += openDocumentReportingErrors(path) != nullptr;
+    return opened;
 }
 
 TextDocument *DocumentController::makeUntitledDocument()

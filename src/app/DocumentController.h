@@ -64,6 +64,8 @@ public:
     Result<TextDocument *, DocumentError> openDocument(const QString &path, bool display = true);
     // Opens path, presenting the error in an alert when it cannot be opened.
     TextDocument *openDocumentReportingErrors(const QString &path);
+    // Opens each of paths, presenting errors one by one; how many of them opened.
+    int openDocumentsReportingErrors(const QStringList &paths);
     // A new, empty, untitled document, shown in the frontmost window.
     TextDocument *newDocument(bool display = true);
     // Takes document over (a copy made by an editor, say) and returns it.

@@ -95,9 +95,7 @@ TEST_F(ControllerTest, EachFileThatCannotOpenIsReportedAndTheOthersStillOpen)
         writeFile(dir, QStringLiteral("fake.rtf"), "not rtf at all"),
         rich,
     };
-    const auto result = delegate->openFiles(arguments);
-    EXPECT_EQ(result.requested, 6);
-    EXPECT_EQ(result.opened, 2);
+    EXPECT_EQ(controller()->openDocumentsReportingErrors(arguments), 2);
     ASSERT_EQ(alerts.size(), 4);
     EXPECT_EQ(alerts[0], u"This file is not a text file.");
     EXPECT_EQ(alerts[1], u"The file “nope.txt” doesn’t exist.");

@@ -1,6 +1,5 @@
 #include "ActionDispatcher.h"
 #include "Alerts.h"
-#include "AppDelegate.h"
 #include "DocumentCommands.h"
 #include "DocumentController.h"
 #include "Preferences.h"
@@ -34,39 +33,16 @@ using plumeo::testing::ended;
 
 namespace {
 
-class EditorControllerTest : public ::testing::Test
+class EditorControllerTest : public plumeo::testing::ControllerTest
 {
 protected:
-    void SetUp() override
-    {
-        delegate = std::make_unique<AppDelegate>();
-        delegate->applicationWillFinishLaunching({});
-        Alerts::setAnswersForTesting(
-            {[this](const DocumentError &error) { alerts << error.description; },
-             [](const QString &) { return Alerts::SaveChoice::dontSave; },
-             [](const QString &) { return true; }, [](const QString &) { return false; }});
-    }
     void TearDown() override
     {
-        for (EditorWindowController *window : std::vector(EditorWindowController::all()))
-            delete window;
         for (const QString &key :
              {Preferences::Key::fontSize(), Preferences::Key::showLineNumbers(),
               Preferences::Key::indentWithTabs()})
             Preferences::set(key, std::nullopt);
-        Alerts::setAnswersForTesting({});
-        delegate.reset();
-    }
-
-    EditorViewController *open(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        file.close();
-        TextDocument *document = delegate->documentController()->openDocument(path).value();
-        return EditorWindowController::all().front()->editorFor(document);
+        ControllerTest::TearDown();
     }
 
     bool perform(EditorViewController *editor, Command command, const QVariant &object = {})
@@ -79,16 +55,6 @@ protected:
         editor->perform(item);
         return true;
     }
-
-    EditorViewController *openUntitled()
-    {
-        TextDocument *document = delegate->documentController()->newDocument();
-        return EditorWindowController::all().front()->editorFor(document);
-    }
-
-    std::unique_ptr<AppDelegate> delegate;
-    QTemporaryDir dir;
-    QStringList alerts;
 };
 
 } // namespace
