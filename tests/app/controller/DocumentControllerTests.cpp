@@ -1,6 +1,5 @@
 #include "ActionDispatcher.h"
 #include "Alerts.h"
-#include "AppDelegate.h"
 #include "AppVersion.h"
 #include "DocumentCommands.h"
 #include "DocumentController.h"
@@ -63,24 +62,6 @@ TEST_F(ControllerTest, RichTextEndingWithZeroBytesAfterItsLastBraceIsText)
         type(writeFile(dir, QStringLiteral("inside.rtf"), QByteArray("{\\rtf1 a\0b}", 11))));
     EXPECT_FALSE(type(writeFile(dir, QStringLiteral("open.rtf"), QByteArray("{\\rtf1 {a}\0", 11))));
     EXPECT_FALSE(type(writeFile(dir, QStringLiteral("plain.txt"), QByteArray("a}\0", 3))));
-}
-
-TEST_F(ControllerTest, LaunchArgumentsSkipOptionsAndTheirValues)
-{
-    EXPECT_EQ(AppDelegate::fileArguments({"--lang", "en", "notes.txt"}), QStringList{"notes.txt"});
-    EXPECT_EQ(AppDelegate::fileArguments(
-                  {"--snapshot", "out.png", "in.md", "a.txt", "-v", "--verbose", "b"}),
-              QStringList({"a.txt", "b"}));
-    EXPECT_EQ(AppDelegate::fileArguments({"--lang"}), QStringList());
-
-    const auto bare = AppDelegate::snapshotRequest({"--snapshot"});
-    ASSERT_TRUE(bare);
-    EXPECT_EQ(bare->output, u"/tmp/plumeo-snapshot.png");
-    EXPECT_FALSE(bare->input);
-    const auto full = AppDelegate::snapshotRequest({"x", "--snapshot", "o.png", "i.md"});
-    EXPECT_EQ(full->output, u"o.png");
-    EXPECT_EQ(full->input, u"i.md");
-    EXPECT_FALSE(AppDelegate::snapshotRequest({"a.txt"}));
 }
 
 TEST_F(ControllerTest, EachFileThatCannotOpenIsReportedAndTheOthersStillOpen)

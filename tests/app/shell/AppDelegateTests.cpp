@@ -42,6 +42,24 @@ protected:
 
 } // namespace
 
+TEST(LaunchArguments, SkipOptionsAndTheirValues)
+{
+    EXPECT_EQ(AppDelegate::fileArguments({"--lang", "en", "notes.txt"}), QStringList{"notes.txt"});
+    EXPECT_EQ(AppDelegate::fileArguments(
+                  {"--snapshot", "out.png", "in.md", "a.txt", "-v", "--verbose", "b"}),
+              QStringList({"a.txt", "b"}));
+    EXPECT_EQ(AppDelegate::fileArguments({"--lang"}), QStringList());
+
+    const auto bare = AppDelegate::snapshotRequest({"--snapshot"});
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->output, u"/tmp/plumeo-snapshot.png");
+    EXPECT_FALSE(bare->input);
+    const auto full = AppDelegate::snapshotRequest({"x", "--snapshot", "o.png", "i.md"});
+    EXPECT_EQ(full->output, u"o.png");
+    EXPECT_EQ(full->input, u"i.md");
+    EXPECT_FALSE(AppDelegate::snapshotRequest({"a.txt"}));
+}
+
 TEST_F(LaunchedApplication, SettingsThatCannotBeSavedAreReportedOnce)
 {
     // Something in the way of the settings file: every write fails until it goes.
