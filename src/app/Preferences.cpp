@@ -1,6 +1,7 @@
 #include "Preferences.h"
 
 #include "base/AppIdentifier.h"
+#include "base/LogCategories.h"
 #include "text/Localization.h"
 #include "text/UserDefaults.h"
 
@@ -78,7 +79,7 @@ std::optional<QJsonValue> defaultOf(const QString &key, ValueType type)
     if (entry != table.end() && entry->type == type)
         return entry->value;
     Q_ASSERT_X(false, "Preferences", "no default of the requested type for this key");
-    qWarning("plumeo: the setting %s is read with a type it does not have", qPrintable(key));
+    qCWarning(logSettings, "the setting %s is read with a type it does not have", qPrintable(key));
     return std::nullopt;
 }
 

@@ -2,10 +2,10 @@
 #include "BuildInfo.h"
 #include "DocumentController.h"
 #include "SingleInstance.h"
+#include "base/LogCategories.h"
 #include "io/NativePath.h"
 #include "text/Localization.h"
 
-#include <cstdio>
 #include <optional>
 
 #include <QApplication>
@@ -31,7 +31,7 @@ QString workingFolder()
 
 void warn(const QString &problem)
 {
-    std::fprintf(stderr, "plumeo: %s\n", qPrintable(problem));
+    qCWarning(logLaunch).noquote() << problem;
 }
 
 } // namespace

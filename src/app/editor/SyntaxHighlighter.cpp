@@ -1,5 +1,6 @@
 #include "editor/SyntaxHighlighter.h"
 
+#include "base/LogCategories.h"
 #include "editor/MarkupStyler.h"
 
 #include <algorithm>
@@ -79,9 +80,8 @@ void SyntaxHighlighter::contentsChange(int position, int charsRemoved, int chars
     const qint64 newEnd = std::min<qint64>(qint64(position) + charsAdded, newLength);
     const qint64 oldEnd = newEnd - delta;
     if (position < 0 || position > newEnd || oldEnd < position || oldEnd > m_length) {
-        qWarning(
-            "SyntaxHighlighter: a change (%d, %d, %d) does not fit the indexed text; reindexing",
-            position, charsRemoved, charsAdded);
+        qCWarning(logHighlighter, "a change (%d, %d, %d) does not fit the indexed text; reindexing",
+                  position, charsRemoved, charsAdded);
         m_reader.forget();
         rebuildIndex();
         markDirty(0, m_index.lineCount() - 1);
@@ -219,7 +219,7 @@ void SyntaxHighlighter::relexDirtyLines()
         return;
     }
     if (!indexMatchesStorage()) {
-        qWarning("SyntaxHighlighter: the line index lost step with the text; reindexing");
+        qCWarning(logHighlighter, "the line index lost step with the text; reindexing");
         m_reader.forget();
         rebuildIndex();
         markDirty(0, m_index.lineCount() - 1);

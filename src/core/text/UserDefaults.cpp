@@ -1,5 +1,6 @@
 #include "text/UserDefaults.h"
 
+#include "base/LogCategories.h"
 #include "io/NativePath.h"
 #include "io/SafeFileWriter.h"
 #include "text/Localization.h"
@@ -30,7 +31,7 @@ namespace {
 
 void report(const QString &message)
 {
-    std::fprintf(stderr, "plumeo: %s\n", qPrintable(message));
+    qCWarning(logSettings).noquote() << message;
 }
 
 // The errno behind a lock file that could not be made: QLockFile only tells its own categories.

@@ -1,8 +1,10 @@
 #include "HighlighterTestSupport.h"
 
+#include "base/LogCategories.h"
 #include "syntax/Lexers.h"
 
 #include <random>
+#include <string_view>
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -111,7 +113,8 @@ QtMessageHandler previousHandler = nullptr;
 
 void countingHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtWarningMsg && message.startsWith(u"SyntaxHighlighter:"))
+    if (type == QtWarningMsg && context.category
+        && std::string_view(context.category) == logHighlighter().categoryName())
         ++warningCount;
     if (previousHandler)
         previousHandler(type, context, message);

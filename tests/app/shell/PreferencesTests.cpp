@@ -220,14 +220,19 @@ TEST_F(PreferencesTest, EditorFontFallsBackToTheSystemMonospacedFont)
     EXPECT_EQ(font.pointSizeF(), 11.0);
 }
 
-#ifdef QT_NO_DEBUG
-// In a debug build these assert; a release build answers neutral values instead of crashing.
-TEST_F(PreferencesTest, ReadingAKeyWithAnotherTypeAnswersANeutralValue)
+// Reading a key with a type it does not have is a programming error: with assertions it stops
+// there; a build without them answers neutral values instead of crashing.
+TEST_F(PreferencesTest, ReadingAKeyWithAnotherTypeIsCaught)
 {
     store(Key::wordWrap(), 5);
+#if defined(QT_NO_DEBUG) && !defined(QT_FORCE_ASSERTS)
     EXPECT_EQ(Preferences::number(Key::wordWrap()), 0.0);
     EXPECT_EQ(Preferences::integer(Key::fontSize()), 0);
     EXPECT_FALSE(Preferences::boolean(u"noSuchPreference"_s));
     EXPECT_EQ(Preferences::string(Key::tabWidth()), QString());
-}
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(Preferences::number(Key::wordWrap()), "no default of the requested type");
+    EXPECT_DEATH(Preferences::string(Key::tabWidth()), "no default of the requested type");
 #endif
+}

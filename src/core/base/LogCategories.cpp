@@ -1,0 +1,9 @@
+#include "base/LogCategories.h"
+
+namespace plumeo {
+
+Q_LOGGING_CATEGORY(logSettings, "plumeo.settings")
+Q_LOGGING_CATEGORY(logHighlighter, "plumeo.highlighter")
+Q_LOGGING_CATEGORY(logLaunch, "plumeo.launch")
+
+} // namespace plumeo
