@@ -99,28 +99,4 @@ TEST(RtfWriter, fontTableAndParagraphProperties)
         << rtf.constData();
     EXPECT_TRUE(rtf.contains(R"(\plain\f1\fs22  default)")) << rtf.constData();
     EXPECT_TRUE(rtf.endsWith("}\n"));
-
-    // The odd family name survives a reading.
-    QTextDocument back;
-    readText(back, rtf);
-    EXPECT_EQ(formatOf(back, "odd").fontFamilies().toStringList(),
-              QStringList{QStringLiteral("Semi;colon ÿ")});
-}
-
-TEST(RtfWriter, emptyDocumentsAndEmptyParagraphs)
-{
-    QTextDocument empty;
-    QTextDocument back;
-    EXPECT_EQ(readText(back, RtfWriter::write(empty)), QString());
-    EXPECT_EQ(back.blockCount(), 1);
-
-    QTextDocument lines;
-    QTextCursor cursor(&lines);
-    cursor.insertText(QStringLiteral("a"));
-    QTextCharFormat big;
-    big.setFontPointSize(30);
-    cursor.insertBlock(QTextBlockFormat(), big);
-    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    EXPECT_EQ(readText(back, RtfWriter::write(lines)), QStringLiteral("a\n\n"));
-    EXPECT_EQ(back.findBlockByNumber(1).charFormat().fontPointSize(), 30.0);
 }
