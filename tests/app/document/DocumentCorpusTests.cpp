@@ -1,6 +1,7 @@
 #include "DocumentController.h"
 #include "Preferences.h"
 #include "document/TextDocument.h"
+#include "support/LineBreaks.h"
 #include "text/LineEnding.h"
 #include "text/StrictCodec.h"
 #include "text/TextFile.h"
@@ -12,25 +13,6 @@
 #include <gtest/gtest.h>
 
 using namespace plumeo;
-
-namespace {
-
-bool hasUniformLineEndings(QStringView text)
-{
-    bool lf = false, crlf = false, cr = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r') {
-            const bool pair = i + 1 < text.size() && text[i + 1] == u'\n';
-            (pair ? crlf : cr) = true;
-            i += pair;
-        } else if (text[i] == u'\n') {
-            lf = true;
-        }
-    }
-    return int(lf) + int(crlf) + int(cr) <= 1;
-}
-
-} // namespace
 
 // Every labelled file, opened the way the application opens it and saved unedited: refused as
 // binary (UTF-16 and UTF-32 without a mark), or written back byte for byte when its line endings
@@ -63,7 +45,7 @@ TEST(DocumentCorpus, OpenedAndSavedUneditedEveryFileKeepsItsBytes)
         const auto raw =
             StrictCodec::decode(TextFile::byteOrderMark(bytes).rest, document.encoding());
         ASSERT_TRUE(raw) << qPrintable(path);
-        if (!hasUniformLineEndings(*raw))
+        if (!test::hasUniformLineBreaks(*raw))
             continue;
         ++uniform;
         const auto saved = document.data();

@@ -65,8 +65,4 @@ TEST(TextStorageCodec, SubstitutesNeverCollideWithTheText)
     EXPECT_EQ(codec->realCharacter(codec->substitutes()[0]), u'\r');
     EXPECT_EQ(codec->realCharacter(0x2029), u'\n');
     EXPECT_EQ(codec->realCharacter(u'x'), u'x');
-
-    // Unchanged text is not copied on the way in.
-    const auto plain = TextStorageCodec::forText(u"abc");
-    EXPECT_EQ(plain->toStorage(u"abc\n"), u"abc\n");
 }

@@ -126,6 +126,11 @@ TEST(RtfBadInput, deepNestingNeedsNoRecursionAndLittleMemory)
         readDamaged("{\\rtf1 " + repeated("{", depth) + "x" + repeated("}", depth) + "y}");
     EXPECT_EQ(reading.text, QStringLiteral("xy"));
     EXPECT_TRUE(reading.complete);
+    // …each of which is restored in turn.
+    QTextDocument document;
+    readText(document, "{\\rtf1 " + repeated("{\\b ", 3) + "x" + repeated("}", 3) + "y}");
+    EXPECT_EQ(formatOf(document, "x").fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatOf(document, "y").fontWeight(), QFont::Normal);
     // A different state at every level: each closing brace restores the one before.
     reading = readDamaged("{\\rtf1 " + repeated("{\\b a{\\b0 ", depth) + "x" + repeated("}}", depth)
                           + "y}");
@@ -139,14 +144,4 @@ TEST(RtfBadInput, deepNestingNeedsNoRecursionAndLittleMemory)
     reading = readDamaged("{\\rtf1 a{\\*\\x " + repeated("{", depth));
     EXPECT_EQ(reading.text, QStringLiteral("a"));
     EXPECT_FALSE(reading.complete);
-}
-
-TEST(RtfBadInput, equalNestedStatesAreRestoredOneByOne)
-{
-    QTextDocument document;
-    ASSERT_TRUE(
-        RtfReader::read("{\\rtf1 " + repeated("{\\b ", 3) + "x" + repeated("}", 3) + "y}", document)
-            .hasValue());
-    EXPECT_EQ(formatOf(document, "x").fontWeight(), QFont::Bold);
-    EXPECT_EQ(formatOf(document, "y").fontWeight(), QFont::Normal);
 }

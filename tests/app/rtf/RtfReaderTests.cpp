@@ -2,6 +2,8 @@
 #include "rtf/RtfFormatTable.h"
 #include "rtf/RtfReader.h"
 
+#include <tuple>
+
 #include <QColor>
 #include <QFont>
 #include <QTextDocument>
@@ -39,32 +41,24 @@ TEST(RtfReader, refusesDataThatIsNotRtfAndLeavesTheDocumentAlone)
     EXPECT_FALSE(RtfReader::hasRtfSignature("{\\pard x}"));
 }
 
-TEST(RtfReader, readsFragmentsWithoutTheDocumentGroupToTheirEnd)
+TEST(RtfReader, replacesTheWholeContentAndReadsFragmentsToTheirEnd)
 {
     QTextDocument document;
-    const auto result = RtfReader::read("{\\pard\\qc A\\par}\n{\\b B}} C", document);
+    document.setPlainText(QStringLiteral("old\nlines"));
+    // Without the document group, reading goes to the end of the data, past unbalanced braces.
+    auto result = RtfReader::read("{\\pard\\qc A\\par}\n{\\b B}} C", document);
     ASSERT_TRUE(result.hasValue());
     EXPECT_TRUE(result.value().complete);
     EXPECT_EQ(text(document), QStringLiteral("A\nB C"));
     EXPECT_EQ(blockOf(document, "A").alignment(), Qt::AlignHCenter);
     EXPECT_EQ(formatOf(document, "B").fontWeight(), QFont::Bold);
     EXPECT_FALSE(RtfReader::read("{\\pard {A", document).value().complete);
-}
-
-TEST(RtfReader, replacesTheWholeContentAndReportsCompleteness)
-{
-    QTextDocument document;
-    document.setPlainText(QStringLiteral("old\nlines"));
-    auto result = RtfReader::read("{\\rtf1 new}", document);
-    ASSERT_TRUE(result.hasValue());
-    EXPECT_TRUE(result.value().complete);
-    EXPECT_EQ(text(document), QStringLiteral("new"));
-    EXPECT_EQ(document.blockCount(), 1);
 
     result = RtfReader::read("{\\rtf1 {\\b cut", document);
     ASSERT_TRUE(result.hasValue());
     EXPECT_FALSE(result.value().complete);
     EXPECT_EQ(text(document), QStringLiteral("cut"));
+    EXPECT_EQ(document.blockCount(), 1);
 }
 
 TEST(RtfReader, unicodeEscapesAndTheirFallbacks)
@@ -177,18 +171,15 @@ TEST(RtfReader, fontsAndSizes)
                        R"({\f2{\*\fname X;}Courier New;}{\f3\fnil\fcharset0  Spaced Name ;}})"
                        R"(a\f0\fs30 b\f2\fs17 c\plain d{\f3 e}\f9 f\fs0 g})");
     EXPECT_EQ(text(document), QStringLiteral("abcdefg"));
-    auto families = [&](const QString &at) {
-        return formatOf(document, at).fontFamilies().toStringList();
-    };
-    EXPECT_EQ(families("a"), QStringList{QStringLiteral("Helvetica")});
-    EXPECT_EQ(formatOf(document, "a").fontPointSize(), 12.0);
-    EXPECT_EQ(families("b"), QStringList{QStringLiteral("Times New Roman")});
-    EXPECT_EQ(formatOf(document, "b").fontPointSize(), 15.0);
-    EXPECT_EQ(families("c"), QStringList{QStringLiteral("Courier New")});
-    EXPECT_EQ(formatOf(document, "c").fontPointSize(), 8.5);
-    EXPECT_EQ(families("d"), QStringList{QStringLiteral("Helvetica")});
-    EXPECT_EQ(formatOf(document, "d").fontPointSize(), 12.0);
-    EXPECT_EQ(families("e"), QStringList{QStringLiteral("Spaced Name")});
+    for (const auto &[at, family, size] :
+         {std::tuple{"a", "Helvetica", 12.0}, std::tuple{"b", "Times New Roman", 15.0},
+          std::tuple{"c", "Courier New", 8.5}, std::tuple{"d", "Helvetica", 12.0},
+          std::tuple{"e", "Spaced Name", 12.0}}) {
+        EXPECT_EQ(formatOf(document, at).fontFamilies().toStringList(),
+                  QStringList{QString::fromUtf8(family)})
+            << at;
+        EXPECT_EQ(formatOf(document, at).fontPointSize(), size) << at;
+    }
     // An unknown font number gives no family (the view's default applies); \fs0 means the default.
     EXPECT_FALSE(formatOf(document, "f").hasProperty(QTextFormat::FontFamilies));
     EXPECT_EQ(formatOf(document, "g").fontPointSize(), 12.0);

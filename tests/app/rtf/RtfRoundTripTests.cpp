@@ -134,8 +134,6 @@ private:
     std::mt19937 m_random;
 };
 
-using Colour = std::optional<QRgb>;
-
 std::optional<QRgb> colour(const QTextFormat &format, QTextFormat::Property property)
 {
     if (!format.hasProperty(property))
