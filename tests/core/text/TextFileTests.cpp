@@ -61,28 +61,14 @@ TEST(TextFile, BinaryTestLooksAtTheFirst8192BytesOnly)
     EXPECT_TRUE(TextFile::isBinary(bytes({' ', 0xFF, 0xFE, 'a', 0})));
 }
 
-TEST(TextFile, ByteOrderMarkRecognition)
+// Complete marks are covered by the decoding tests; a cut one must not be taken for a mark.
+TEST(TextFile, APartialByteOrderMarkIsNoMark)
 {
     const QByteArray twoBytes = bytes({0xEF, 0xBB});
-    auto scan = TextFile::byteOrderMark(twoBytes);
+    const auto scan = TextFile::byteOrderMark(twoBytes);
     EXPECT_FALSE(scan.found);
     EXPECT_EQ(scan.rest.size(), 2);
-
-    // FF FE 00 00 followed by bytes that are no UTF-32 is UTF-16 LE starting with U+0000.
-    const QByteArray markAndZeros = bytes({0xFF, 0xFE, 0, 0, 'a', 0});
-    scan = TextFile::byteOrderMark(markAndZeros);
-    EXPECT_TRUE(scan.found);
-    EXPECT_EQ(scan.encoding, Encoding::utf16LittleEndian());
-    EXPECT_EQ(scan.rest.toByteArray(), bytes({0, 0, 'a', 0}));
-
-    const QByteArray utf8 = bytes({0xEF, 0xBB, 0xBF, 'x'});
-    scan = TextFile::byteOrderMark(utf8);
-    EXPECT_EQ(scan.encoding, Encoding::utf8());
-    EXPECT_EQ(scan.rest.toByteArray(), "x");
-
-    EXPECT_EQ(TextFile::byteOrderMark(Encoding::utf16BigEndian()), bytes({0xFE, 0xFF}));
-    EXPECT_FALSE(TextFile::byteOrderMark(Encoding::isoLatin1()));
-    EXPECT_FALSE(TextFile::byteOrderMark(Encoding::utf16()));
+    EXPECT_FALSE(TextFile::byteOrderMark(Encoding::utf16())); // no byte order: no mark to write
 }
 
 TEST(TextFile, DecodingEdgeCases)
@@ -300,10 +286,6 @@ TEST(TextFile, Utf32FilesWithTheirMarksAreReadAndWrittenAsUtf32)
 {
     const Encoding littleEndian(0x9C000100);
     const Encoding bigEndian(0x98000100);
-    EXPECT_EQ(TextFile::name(littleEndian), u"UTF-32 LE");
-    EXPECT_EQ(TextFile::name(bigEndian), u"UTF-32 BE");
-    EXPECT_EQ(TextFile::byteOrderMark(littleEndian), bytes({0xFF, 0xFE, 0, 0}));
-    EXPECT_EQ(TextFile::byteOrderMark(bigEndian), bytes({0, 0, 0xFE, 0xFF}));
     // Readable when found, but not offered to choose from.
     for (const Encoding &offered : TextFile::encodings()) {
         EXPECT_NE(offered, littleEndian);

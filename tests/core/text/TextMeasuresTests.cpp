@@ -77,9 +77,6 @@ TEST(IndentStyle, DetectionFromTheSmallestIndentation)
 
 TEST(IndentStyle, UnitHasAtLeastOneColumn)
 {
-    EXPECT_EQ(IndentStyle(false, 0).width, 1);
-    EXPECT_EQ(IndentStyle(false, 0).unit(), u" ");
     EXPECT_EQ(IndentStyle(false, -4).unit(), u" ");
-    EXPECT_EQ(IndentStyle(true, 8).unit(), u"\t");
     EXPECT_EQ(IndentStyle(false, 3).unit(), u"   ");
 }
