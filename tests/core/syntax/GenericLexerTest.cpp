@@ -119,7 +119,6 @@ TEST(GenericLexerPrefixes, needALetterOrABracketAfterThePrefix)
 
 TEST(GenericLexerNumbers, prefixesFractionsExponentsAndSuffixes)
 {
-    EXPECT_EQ(lexed(c(), "10i64"), "number:10i number:64");
     EXPECT_EQ(lexed(c(), "1e+"), "number:1e operator:+");
     EXPECT_EQ(lexed(c(), "1e5_0"), "number:1e5 plain:_0"); // no "_" in an exponent
     EXPECT_EQ(lexed(c(), "1.e5"), "number:1 punctuation:. property:e5");
