@@ -60,6 +60,12 @@ TEST(MarkupStyling, HeadingsGetTheirLevelsFontAndTheirMarkersFade)
     for (int offset : {0, 1, 2})
         EXPECT_EQ(formatAt(editor.line(3), offset).foreground().color(), Theme::textFaint());
     EXPECT_EQ(formatAt(editor.line(3), 3).foreground().color(), Theme::accent());
+
+    // A new base font rebuilds the heading fonts from it.
+    QFont larger = testFont();
+    larger.setPointSizeF(20);
+    editor.highlighter.setBaseFont(larger);
+    EXPECT_DOUBLE_EQ(formatAt(editor.line(3), 10).fontPointSize(), 20 * 1.1);
 }
 
 TEST(MarkupStyling, InlineMarkupGetsItsFontsDecorationsAndMarkers)
@@ -177,15 +183,6 @@ TEST(MarkupStyling, ChangingTheLexerRemovesEveryMarkdownStyle)
     highlighter.setLexer(nullptr);
     for (QTextBlock block = storage->begin(); block.isValid(); block = block.next())
         ASSERT_TRUE(block.layout()->formats().isEmpty());
-}
-
-TEST(MarkupStyling, AFontChangeRebuildsTheMarkdownFonts)
-{
-    Highlighted editor(markdownText(), markdownLexer());
-    QFont larger = testFont();
-    larger.setPointSizeF(20);
-    editor.highlighter.setBaseFont(larger);
-    EXPECT_DOUBLE_EQ(formatAt(editor.line(3), 10).fontPointSize(), 20 * 1.1);
 }
 
 TEST(MarkupStyling, ItalicIsSynthesisedForAFamilyWithoutAnItalicFace)

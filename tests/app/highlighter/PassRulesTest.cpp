@@ -60,10 +60,11 @@ bool isCommentLine(const QTextBlock &block)
 
 } // namespace
 
-TEST(HighlighterPasses, ACharacterTypedInsideALineRelexesThatLineOnly)
+TEST(HighlighterPasses, AnEditInsideALineRelexesThatLineOnceEditsBeforeAPassShareIt)
 {
     Highlighted highlighted(cSource(300));
     auto &[lexer, storage, highlighter] = highlighted;
+    QueuedPasses passes(&highlighter);
     EXPECT_EQ(lexer.calls, 300); // a text under one batch: colored at once
     EXPECT_FALSE(highlighter.dirtyFirst());
     EXPECT_FALSE(highlighter.isRelexScheduled()); // its own formats are not edits
@@ -76,14 +77,9 @@ TEST(HighlighterPasses, ACharacterTypedInsideALineRelexesThatLineOnly)
     EXPECT_EQ(lexer.calls, 1);
     EXPECT_FALSE(highlighter.dirtyFirst());
     EXPECT_FALSE(highlighter.isRelexScheduled());
-}
 
-TEST(HighlighterPasses, EditsBeforeAPassShareOneQueuedPass)
-{
-    Highlighted highlighted(cSource(100));
-    auto &[lexer, storage, highlighter] = highlighted;
-    QueuedPasses passes(&highlighter);
     lexer.calls = 0;
+    passes.count = 0;
     insertAt(*storage, highlighter.lineStarts()[20], QStringLiteral("a"));
     insertAt(*storage, highlighter.lineStarts()[30], QStringLiteral("b"));
     EXPECT_EQ(highlighter.dirtyFirst(), 20);
