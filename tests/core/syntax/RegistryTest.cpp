@@ -5,7 +5,6 @@
 #include "syntax/GenericLexer.h"
 #include "syntax/Language.h"
 #include "syntax/Lexers.h"
-#include "syntax/Syntaxes.h"
 #include "syntax/Tokenizer.h"
 
 #include <gtest/gtest.h>
@@ -32,11 +31,6 @@ TEST(LexerRegistry, everyLanguageButPlainTextHasItsLexerInCatalogueOrder)
         EXPECT_GT(*Lexers::languageIndex(*language), previous);
         previous = *Lexers::languageIndex(*language);
     }
-    // Languages that share a rule set share its one instance.
-    const auto &metal = dynamic_cast<const GenericLexer &>(*Lexers::lexer(u"Metal"));
-    const auto &glsl = dynamic_cast<const GenericLexer &>(*Lexers::lexer(u"GLSL"));
-    EXPECT_EQ(&metal.syntax(), &glsl.syntax());
-    EXPECT_EQ(&metal.syntax(), Syntaxes::shader().get());
 }
 
 // A typo in a word list is silent: the word is simply never coloured. Every listed word must lex
