@@ -39,6 +39,25 @@ const Lexer &markdownLexer();
 
 // A text storage as the editor has one: plain-text layout, undo on.
 std::unique_ptr<QTextDocument> makeStorage(const QString &text);
+QFont testFont();
+
+// A storage holding text, highlighted through a CountingLexer over inner. Tests take its parts
+// apart: auto &[lexer, storage, highlighter] = highlighted.
+struct Highlighted
+{
+    explicit Highlighted(const QString &text, const Lexer &inner = cLexer())
+        : lexer(inner)
+        , storage(makeStorage(text))
+        , highlighter(storage.get(), testFont())
+    {
+        highlighter.setLexer(&lexer);
+    }
+    QTextBlock line(int number) const { return storage->findBlockByNumber(number); }
+
+    CountingLexer lexer;
+    std::unique_ptr<QTextDocument> storage;
+    SyntaxHighlighter highlighter;
+};
 
 // Deterministic C code of lineCount lines, with line comments, strings, numbers and keywords but no
 // "*/", so that a "/*" opened anywhere stays open to the end. The last line is not empty.
@@ -53,8 +72,6 @@ std::vector<LexState> endStatesFromScratch(const QString &text, const Lexer &lex
 
 // Runs the passes the event loop would run, until no line is dirty.
 void finishPasses(SyntaxHighlighter &highlighter);
-
-QFont testFont();
 
 // Counts the warnings the highlighter logs (a notification it could not fit, an index out of step)
 // while it exists.

@@ -110,9 +110,8 @@ TEST(HighlightIndex, PatchedIndexEqualsAFreshOneAfterRandomEdits)
     const HighlighterWarnings warnings;
     for (unsigned seed = 1; seed <= 6; ++seed) {
         std::mt19937 random(seed);
-        auto storage = makeStorage(cSource(60, seed));
-        SyntaxHighlighter highlighter(storage.get(), testFont());
-        highlighter.setLexer(&cLexer());
+        Highlighted highlighted(cSource(60, seed));
+        auto &[lexer, storage, highlighter] = highlighted;
         for (int step = 0; step < 300; ++step) {
             randomEdit(*storage, random);
             expectIndexMatches(highlighter, *storage, step);
@@ -132,9 +131,8 @@ TEST(HighlightIndex, PatchedIndexEqualsAFreshOneAfterRandomEdits)
 
 TEST(HighlightIndex, DirtyLinesWaitingForAPassMoveWithTheLinesAnEditAdds)
 {
-    auto storage = makeStorage(QStringList(12, QStringLiteral("int a;")).join(u'\n'));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&cLexer());
+    Highlighted highlighted(QStringList(12, QStringLiteral("int a;")).join(u'\n'));
+    auto &[lexer, storage, highlighter] = highlighted;
     QTextCursor cursor(storage.get());
     cursor.setPosition(int(highlighter.lineStarts()[8]));
     cursor.insertText(QStringLiteral("char b;\nfloat c;\n")); // lines 8 to 10 wait for a pass
@@ -159,41 +157,10 @@ TEST(HighlightIndex, EditsWhileInactiveOrWithoutLexerStillPatchTheIndex)
     }
 }
 
-TEST(HighlightIndex, PasteAndDeleteAcrossLineBreaks)
-{
-    auto storage = makeStorage(QStringList(20, QStringLiteral("int value = 42;")).join(u'\n'));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&cLexer());
-    finishPasses(highlighter);
-    const std::vector<qint64> before = highlighter.lineStarts();
-
-    // Three line breaks pasted in the middle of line 5: three more starts, later ones shifted.
-    QTextCursor cursor(storage.get());
-    const qint64 at = before[5] + 3;
-    cursor.setPosition(int(at));
-    cursor.insertText(QStringLiteral("a\nbb\nccc\nd"));
-    const std::vector<qint64> &after = highlighter.lineStarts();
-    ASSERT_EQ(after.size(), before.size() + 3);
-    EXPECT_EQ((std::vector<qint64>{after.begin() + 6, after.begin() + 9}),
-              (std::vector<qint64>{at + 2, at + 5, at + 9}));
-    for (size_t line = 6; line < before.size(); ++line)
-        EXPECT_EQ(after[line + 3], before[line] + 10);
-    EXPECT_EQ(highlighter.dirtyFirst(), 5);
-    EXPECT_EQ(highlighter.dirtyLast(), 8);
-
-    // A deletion spanning five line breaks removes five starts.
-    cursor.setPosition(int(after[2] + 1));
-    cursor.setPosition(int(after[7] + 1), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    EXPECT_EQ(highlighter.lineStarts().size(), before.size() + 3 - 5);
-    EXPECT_EQ(highlighter.lineStarts(), LineIndex(plainText(*storage)).lineStarts());
-}
-
 TEST(HighlightIndex, EmptyDocumentHasOneLineAndNoFormats)
 {
-    auto storage = makeStorage(QString());
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&cLexer());
+    Highlighted highlighted{QString()};
+    auto &[lexer, storage, highlighter] = highlighted;
     EXPECT_EQ(highlighter.lineStarts(), std::vector<qint64>{0});
     EXPECT_EQ(highlighter.endStates().size(), 1u);
     EXPECT_FALSE(highlighter.dirtyFirst());

@@ -42,27 +42,11 @@ bool isFaint(const QTextCharFormat &format)
     return format.foreground().color() == Theme::textFaint();
 }
 
-struct MarkdownEditor
-{
-    MarkdownEditor()
-        : lexer(markdownLexer())
-        , storage(makeStorage(markdownText()))
-        , highlighter(storage.get(), testFont())
-    {
-        highlighter.setLexer(&lexer);
-    }
-    QTextBlock line(int number) const { return storage->findBlockByNumber(number); }
-
-    CountingLexer lexer;
-    std::unique_ptr<QTextDocument> storage;
-    SyntaxHighlighter highlighter;
-};
-
 } // namespace
 
 TEST(MarkupStyling, HeadingsGetTheirLevelsFontAndTheirMarkersFade)
 {
-    MarkdownEditor editor;
+    Highlighted editor(markdownText(), markdownLexer());
     const QFont base = testFont();
     const QTextCharFormat third = formatAt(editor.line(3), 10);
     EXPECT_DOUBLE_EQ(third.fontPointSize(), base.pointSizeF() * 1.1);
@@ -76,18 +60,23 @@ TEST(MarkupStyling, HeadingsGetTheirLevelsFontAndTheirMarkersFade)
     for (int offset : {0, 1, 2})
         EXPECT_EQ(formatAt(editor.line(3), offset).foreground().color(), Theme::textFaint());
     EXPECT_EQ(formatAt(editor.line(3), 3).foreground().color(), Theme::accent());
+
+    // A new base font rebuilds the heading fonts from it.
+    QFont larger = testFont();
+    larger.setPointSizeF(20);
+    editor.highlighter.setBaseFont(larger);
+    EXPECT_DOUBLE_EQ(formatAt(editor.line(3), 10).fontPointSize(), 20 * 1.1);
 }
 
 TEST(MarkupStyling, InlineMarkupGetsItsFontsDecorationsAndMarkers)
 {
-    MarkdownEditor editor;
+    Highlighted editor(markdownText(), markdownLexer());
     const QTextBlock line = editor.line(7);
     const QString text = line.text();
     auto at = [&](const QString &what, int shift = 0) {
         return formatAt(line, int(text.indexOf(what)) + shift);
     };
     EXPECT_TRUE(at(QStringLiteral("soft")).fontItalic());
-    EXPECT_EQ(at(QStringLiteral("soft")).foreground().color(), Theme::mint());
     EXPECT_TRUE(isFaint(at(QStringLiteral("*soft"))));
     EXPECT_EQ(at(QStringLiteral("bold")).fontWeight(), QFont::Bold);
     EXPECT_TRUE(isFaint(at(QStringLiteral("**bold"), 1)));
@@ -98,11 +87,9 @@ TEST(MarkupStyling, InlineMarkupGetsItsFontsDecorationsAndMarkers)
     for (int offset : {code, code + 1, code + 7, code + 8})
         EXPECT_TRUE(isFaint(formatAt(line, offset))) << offset;
     EXPECT_FALSE(isFaint(formatAt(line, code + 2)));
-    EXPECT_EQ(formatAt(line, code + 4).background().color(), Theme::laneAlt());
     EXPECT_EQ(formatAt(line, code).background().color(), Theme::laneAlt());
 
     EXPECT_TRUE(at(QStringLiteral("gone")).fontStrikeOut());
-    EXPECT_EQ(at(QStringLiteral("gone")).foreground().color(), Theme::textDim());
     EXPECT_TRUE(at(QStringLiteral("site")).fontUnderline());
     EXPECT_TRUE(isFaint(at(QStringLiteral("[site"))));
     EXPECT_EQ(at(QStringLiteral("(http")).foreground().color(), Theme::purple());
@@ -125,7 +112,7 @@ TEST(MarkupStyling, InlineMarkupGetsItsFontsDecorationsAndMarkers)
 
 TEST(MarkupStyling, HiddenMarkupShowsOnTheCaretLineOnlyAndMovingTheCaretRestylesTwoLines)
 {
-    MarkdownEditor editor;
+    Highlighted editor(markdownText(), markdownLexer());
     editor.highlighter.setHidesMarkup(true);
     editor.highlighter.highlightAll();
     EXPECT_EQ(editor.highlighter.caretLine(), 0);
@@ -161,7 +148,7 @@ TEST(MarkupStyling, HiddenMarkupShowsOnTheCaretLineOnlyAndMovingTheCaretRestyles
 
 TEST(MarkupStyling, ARestyleDuringAnOpenEditBlockWaitsForTheEdit)
 {
-    MarkdownEditor editor;
+    Highlighted editor(markdownText(), markdownLexer());
     editor.highlighter.setHidesMarkup(true);
     editor.highlighter.highlightAll();
     QTextCursor cursor(editor.storage.get());
@@ -178,9 +165,8 @@ TEST(MarkupStyling, ARestyleDuringAnOpenEditBlockWaitsForTheEdit)
 TEST(MarkupStyling, ChangingTheLexerRemovesEveryMarkdownStyle)
 {
     QStringList lines(6000, QStringLiteral("# heading *x* `y` [z](w)"));
-    auto storage = makeStorage(lines.join(u'\n'));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&markdownLexer());
+    Highlighted highlighted(lines.join(u'\n'), markdownLexer());
+    auto &[lexer, storage, highlighter] = highlighted;
     finishPasses(highlighter);
     ASSERT_TRUE(formatAt(storage->lastBlock(), 3).hasProperty(QTextFormat::FontPointSize));
 
@@ -197,16 +183,6 @@ TEST(MarkupStyling, ChangingTheLexerRemovesEveryMarkdownStyle)
     highlighter.setLexer(nullptr);
     for (QTextBlock block = storage->begin(); block.isValid(); block = block.next())
         ASSERT_TRUE(block.layout()->formats().isEmpty());
-}
-
-TEST(MarkupStyling, AFontChangeRebuildsTheMarkdownFonts)
-{
-    MarkdownEditor editor;
-    QFont larger = testFont();
-    larger.setPointSizeF(20);
-    editor.highlighter.setBaseFont(larger);
-    EXPECT_DOUBLE_EQ(formatAt(editor.line(3), 10).fontPointSize(), 20 * 1.1);
-    EXPECT_EQ(editor.highlighter.fonts().headings[0].pointSizeF(), 20 * 1.4);
 }
 
 TEST(MarkupStyling, ItalicIsSynthesisedForAFamilyWithoutAnItalicFace)

@@ -60,12 +60,11 @@ bool isCommentLine(const QTextBlock &block)
 
 } // namespace
 
-TEST(HighlighterPasses, ACharacterTypedInsideALineRelexesThatLineOnly)
+TEST(HighlighterPasses, AnEditInsideALineRelexesThatLineOnceEditsBeforeAPassShareIt)
 {
-    CountingLexer lexer(cLexer());
-    auto storage = makeStorage(cSource(300));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&lexer);
+    Highlighted highlighted(cSource(300));
+    auto &[lexer, storage, highlighter] = highlighted;
+    QueuedPasses passes(&highlighter);
     EXPECT_EQ(lexer.calls, 300); // a text under one batch: colored at once
     EXPECT_FALSE(highlighter.dirtyFirst());
     EXPECT_FALSE(highlighter.isRelexScheduled()); // its own formats are not edits
@@ -78,16 +77,9 @@ TEST(HighlighterPasses, ACharacterTypedInsideALineRelexesThatLineOnly)
     EXPECT_EQ(lexer.calls, 1);
     EXPECT_FALSE(highlighter.dirtyFirst());
     EXPECT_FALSE(highlighter.isRelexScheduled());
-}
 
-TEST(HighlighterPasses, EditsBeforeAPassShareOneQueuedPass)
-{
-    CountingLexer lexer(cLexer());
-    auto storage = makeStorage(cSource(100));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&lexer);
-    QueuedPasses passes(&highlighter);
     lexer.calls = 0;
+    passes.count = 0;
     insertAt(*storage, highlighter.lineStarts()[20], QStringLiteral("a"));
     insertAt(*storage, highlighter.lineStarts()[30], QStringLiteral("b"));
     EXPECT_EQ(highlighter.dirtyFirst(), 20);
@@ -99,10 +91,8 @@ TEST(HighlighterPasses, EditsBeforeAPassShareOneQueuedPass)
 
 TEST(HighlighterPasses, ACommentOpenedNearTheTopIsColouredInBatchesAndClosingItStopsEarly)
 {
-    CountingLexer lexer(cLexer());
-    auto storage = makeStorage(cSource(10000));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&lexer);
+    Highlighted highlighted(cSource(10000));
+    auto &[lexer, storage, highlighter] = highlighted;
     EXPECT_EQ(lexer.calls, 4000); // opening: the first batch at once
     EXPECT_EQ(highlighter.dirtyFirst(), 4000);
     finishPasses(highlighter);
@@ -144,10 +134,8 @@ TEST(HighlighterPasses, ReLexingStopsAtTheFirstLineEndingAsBefore)
     lines[100] = QStringLiteral("/* an old comment");
     lines[101] = QStringLiteral("   spanning");
     lines[102] = QStringLiteral("   three lines */");
-    CountingLexer lexer(cLexer());
-    auto storage = makeStorage(lines.join(u'\n'));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&lexer);
+    Highlighted highlighted(lines.join(u'\n'));
+    auto &[lexer, storage, highlighter] = highlighted;
 
     // Opened on line 10, the comment runs into the old one, whose first line ends as before.
     lexer.calls = 0;
@@ -173,11 +161,9 @@ TEST(HighlighterPasses, TextsAboveTheLimitAreNotHighlighted)
     text += QString(3999 - text.size(), u'x');
     QStringList lines(1000, text);
     lines.last() += u'x';
-    CountingLexer lexer(cLexer());
-    auto storage = makeStorage(lines.join(u'\n'));
+    Highlighted highlighted(lines.join(u'\n'));
+    auto &[lexer, storage, highlighter] = highlighted;
     ASSERT_EQ(storage->characterCount() - 1, SyntaxHighlighter::limit);
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&lexer);
     finishPasses(highlighter);
     EXPECT_EQ(lexer.calls, 1000);
     EXPECT_FALSE(storage->lastBlock().layout()->formats().isEmpty());
@@ -206,10 +192,8 @@ TEST(HighlighterPasses, TextsAboveTheLimitAreNotHighlighted)
 
 TEST(HighlighterPasses, InactiveHighlighterIndexesButNeitherLexesNorColours)
 {
-    CountingLexer lexer(cLexer());
-    auto storage = makeStorage(cSource(50));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&lexer);
+    Highlighted highlighted(cSource(50));
+    auto &[lexer, storage, highlighter] = highlighted;
     ASSERT_FALSE(storage->firstBlock().layout()->formats().isEmpty());
 
     highlighter.setActive(false); // rich text shows its own formats
@@ -230,10 +214,8 @@ TEST(HighlighterPasses, InactiveHighlighterIndexesButNeitherLexesNorColours)
 
 TEST(HighlighterPasses, FormatChangesAreNotEditsButEqualLengthReplacementsAndTheirUndoAre)
 {
-    CountingLexer lexer(cLexer());
-    auto storage = makeStorage(QStringLiteral("int a;\nint b;\nint c;"));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&lexer);
+    Highlighted highlighted(QStringLiteral("int a;\nint b;\nint c;"));
+    auto &[lexer, storage, highlighter] = highlighted;
     lexer.calls = 0;
 
     QTextCursor cursor(storage.get());
@@ -263,9 +245,8 @@ TEST(HighlighterPasses, FormatChangesAreNotEditsButEqualLengthReplacementsAndThe
 
 TEST(HighlighterPasses, HighlightingInsideAnOpenEditBlockLosesNoNotification)
 {
-    auto storage = makeStorage(cSource(40));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&cLexer());
+    Highlighted highlighted(cSource(40));
+    auto &[lexer, storage, highlighter] = highlighted;
     int notifications = 0;
     QObject::connect(storage.get(), &QTextDocument::contentsChange,
                      [&notifications] { ++notifications; });
@@ -285,9 +266,8 @@ TEST(HighlighterPasses, HighlightingInsideAnOpenEditBlockLosesNoNotification)
 
 TEST(HighlighterPasses, FormatsSetWhileAChangeMayBePendingAreAnnouncedLater)
 {
-    auto storage = makeStorage(cSource(40));
-    SyntaxHighlighter highlighter(storage.get(), testFont());
-    highlighter.setLexer(&cLexer());
+    Highlighted highlighted(cSource(40));
+    auto &[lexer, storage, highlighter] = highlighted;
     int layoutUpdates = 0;
     QObject::connect(storage->documentLayout(), &QAbstractTextDocumentLayout::update,
                      [&layoutUpdates] { ++layoutUpdates; });

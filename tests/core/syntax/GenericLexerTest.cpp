@@ -1,3 +1,5 @@
+// The goldens (tests/data/lexers, one sample file per language) hold each rule set's ordinary
+// lines; the cases here pin the rules at their edges, where no sample file goes.
 #include "syntax/GenericLexer.h"
 
 #include "LexerTestSupport.h"
@@ -23,118 +25,70 @@ const Lexer &c()
 
 } // namespace
 
-TEST(GenericLexerPreprocessor, takesTheWholeLineOnlyAtItsStart)
+TEST(GenericLexerLineStarts, preprocessorAndLabelsOnlyWhereALineStarts)
 {
-    EXPECT_EQ(lexed(c(), "#include <a.h> // x"), "preprocessor:#include <a.h> // x");
-    EXPECT_EQ(lexed(c(), "  \t#define X 1"), "preprocessor:#define X 1");
     EXPECT_EQ(lexed(c(), "x # y"), "plain:x plain:y"); // "#" is no token of its own
     // A block comment that closes on this line gives the line start back.
     LexState state = test::state(1, 1);
     EXPECT_EQ(lexed(c(), "*/ #if A", state), "comment:*/ preprocessor:#if A");
-    // Python has no preprocessor: "#" is its line comment.
-    EXPECT_EQ(lexed(lexer("Python"), "#x"), "comment:#x");
-}
 
-TEST(GenericLexerLineLabels, needAColonNotFollowedByEquals)
-{
     const Lexer &make = lexer("Makefile");
-    EXPECT_EQ(lexed(make, "all: main.o"),
-              "function:all punctuation:: plain:main punctuation:. plain:o");
-    EXPECT_EQ(lexed(make, "CC := cc"), "plain:CC operator::= plain:cc");
     EXPECT_EQ(lexed(make, "all : x"), "plain:all operator:: plain:x");
-    EXPECT_EQ(lexed(make, ".PHONY: all"), "function:.PHONY punctuation:: plain:all");
     EXPECT_EQ(lexed(make, "  x:"), "function:x punctuation::"); // blanks keep the line start
     EXPECT_EQ(lexed(make, "ifeq"), "keyword:ifeq");             // running to the end is no label
-    EXPECT_EQ(lexed(make, "$(OBJ): x"), "variable:$(OBJ) operator:: plain:x");
     EXPECT_EQ(lexed(make, "a: b: c"), "function:a punctuation:: plain:b operator:: plain:c");
 }
 
-TEST(GenericLexerComments, lineAndBlockCommentsStartOnlyWhereATokenStarts)
+TEST(GenericLexerComments, startOnlyWhereATokenStartsAndCountTheirDepth)
 {
     EXPECT_EQ(lexed(c(), "x=//y"), "plain:x operator:=// plain:y");
-    EXPECT_EQ(lexed(c(), "x = // y"), "plain:x operator:= comment:// y");
     EXPECT_EQ(lexed(c(), "/*/ x"), "comment:/*/ x"); // the opener's "*" cannot close it
-
-    LexState state;
-    EXPECT_EQ(lexed(c(), "/* a", state), "comment:/* a");
-    EXPECT_EQ(state, test::state(1, 1));
-    EXPECT_EQ(lexed(c(), "b */ c", state), "comment:b */ plain:c");
-    EXPECT_EQ(state, LexState());
-
     // An empty line inside a comment is one empty token at the line start.
-    state = test::state(1, 1);
+    LexState state = test::state(1, 1);
     EXPECT_EQ(c().tokenizeLine(QString(), state),
               (std::vector<Token>{Token{TokenKind::comment, {0, 0}}}));
     EXPECT_EQ(state, test::state(1, 1));
-
     // Without nesting an inner opener is text and the first closer ends the comment.
     state = {};
     EXPECT_EQ(lexed(c(), "/* /* */ x", state), "comment:/* /* */ plain:x");
     EXPECT_EQ(state, LexState());
-}
 
-TEST(GenericLexerComments, nestedCommentsCountTheirDepth)
-{
     const Lexer &swift = lexer("Swift");
-    LexState state;
-    EXPECT_EQ(lexed(swift, "/* /* */ x", state), "comment:/* /* */ x");
-    EXPECT_EQ(state, test::state(1, 1));
-    EXPECT_EQ(lexed(swift, "*/", state), "comment:*/");
-    EXPECT_EQ(state, LexState());
-
     EXPECT_EQ(lexed(swift, "/* /* /*", state), "comment:/* /* /*");
     EXPECT_EQ(state, test::state(1, 3));
     EXPECT_EQ(lexed(swift, "*/ */ y", state), "comment:*/ */ y");
     EXPECT_EQ(state, test::state(1, 1));
-    EXPECT_EQ(lexed(swift, "*/ y", state), "comment:*/ plain:y");
-    EXPECT_EQ(state, LexState());
-}
 
-TEST(GenericLexerComments, luaBlockOpenerWinsOverTheLineMarkerItBeginsWith)
-{
-    const Lexer &lua = lexer("Lua");
-    LexState state;
-    EXPECT_EQ(lexed(lua, "x --[[ a", state), "plain:x comment:--[[ a");
-    EXPECT_EQ(state, test::state(1, 1));
-    EXPECT_EQ(lexed(lua, "b ]] y -- z", state), "comment:b ]] plain:y comment:-- z");
-    EXPECT_EQ(state, LexState());
-    EXPECT_EQ(lexed(lua, "--[[ x ]] y"), "comment:--[[ x ]] plain:y");
-    // SQL's "--" has no longer block opener to give way to.
+    // SQL's "--" has no longer block opener to give way to, as Lua's has.
     EXPECT_EQ(lexed(lexer("SQL"), "--[[ x"), "comment:--[[ x");
 }
 
-TEST(GenericLexerStrings, longestOpenerFirstAndMultilineCarryOver)
+TEST(GenericLexerStrings, escapesEmptyLinesAndLineEnds)
 {
     const Lexer &python = lexer("Python");
-    LexState state;
-    EXPECT_EQ(lexed(python, "\"\"\"doc", state), "string:\"\"\"doc");
-    EXPECT_EQ(state, test::state(2, 0));
+    LexState state = test::state(2, 0);
     EXPECT_EQ(lexed(python, "more \\\"\"\" still", state), "string:more \\\"\"\" still");
     EXPECT_EQ(state, test::state(2, 0));
-    EXPECT_EQ(lexed(python, "end\"\"\" x", state), "string:end\"\"\" plain:x");
-    EXPECT_EQ(state, LexState());
     // An empty line inside the string is one empty token.
     state = test::state(2, 1);
     EXPECT_EQ(python.tokenizeLine(QString(), state),
               (std::vector<Token>{Token{TokenKind::string, {0, 0}}}));
     EXPECT_EQ(state, test::state(2, 1));
-    EXPECT_EQ(lexed(python, "'''", state), "string:'''");
-    EXPECT_EQ(state, LexState());
-
     // A single-line string is cut at the end of its line; the next line starts normal.
     state = {};
     EXPECT_EQ(lexed(python, "'abc", state), "string:'abc");
     EXPECT_EQ(state, LexState());
     // An escape as the very last unit does not reach past the line.
     EXPECT_EQ(lexed(c(), "\"a\\"), "string:\"a\\");
-
-    const Lexer &cpp = lexer("C++");
-    state = {};
-    EXPECT_EQ(lexed(cpp, "R\"(a\\\" b", state), "string:R\"(a\\\" b");
-    EXPECT_EQ(state.mode, 2);
-    EXPECT_EQ(lexed(cpp, ")\" x", state), "string:)\" plain:x");
     // A lone "R" before a plain string is a word.
-    EXPECT_EQ(lexed(cpp, "R \"x\""), "type:R string:\"x\"");
+    EXPECT_EQ(lexed(lexer("C++"), "R \"x\""), "type:R string:\"x\"");
+
+    // Keys: blanks before the colon are allowed, an escaped quote is no end, and only rule sets
+    // that ask for keys have them.
+    const Lexer &json = lexer("JSON");
+    EXPECT_EQ(lexed(json, "\"key\"  \t: true"), "property:\"key\" operator:: constant:true");
+    EXPECT_EQ(lexed(json, "\"a\\\": 1"), "string:\"a\\\": 1");
+    EXPECT_EQ(lexed(c(), "\"k\": 1"), "string:\"k\" operator:: number:1");
 }
 
 TEST(GenericLexerStrings, lengthLimitOnlyRejectsUnterminatedStringsOpenedOnTheLine)
@@ -143,74 +97,29 @@ TEST(GenericLexerStrings, lengthLimitOnlyRejectsUnterminatedStringsOpenedOnTheLi
     EXPECT_EQ(lexed(c(), "'abcdefg"), "string:'abcdefg");             // 8 units: accepted
     EXPECT_EQ(lexed(c(), "'abcdefgh"), "plain:abcdefgh");             // 9: rejected
     EXPECT_EQ(lexed(c(), "'abcdefghijkl'"), "string:'abcdefghijkl'"); // closed: no limit
-    EXPECT_EQ(lexed(c(), "x = '\\n';"), "plain:x operator:= string:'\\n' punctuation:;");
     // After a rejection the next apostrophe is tried afresh.
     EXPECT_EQ(lexed(c(), "don't do it, 'a"), "plain:don string:'t do it, ' plain:a");
     EXPECT_EQ(lexed(c(), "it's nothing here"), "plain:it plain:s plain:nothing plain:here");
-    // Escaped apostrophes: every opener up to index 2 is too far from the end, the one at 4 is not.
-    EXPECT_EQ(lexed(c(), "'\\'\\'\\'\\'\\'"), "string:'\\'\\'\\'");
     // Rust lifetimes: the limit is 4 units.
-    const Lexer &rust = lexer("Rust");
-    EXPECT_EQ(lexed(rust, "&'a str"), "operator:& plain:a type:str");
-    EXPECT_EQ(lexed(rust, "'a'"), "string:'a'");
+    EXPECT_EQ(lexed(lexer("Rust"), "&'a str"), "operator:& plain:a type:str");
 }
 
-TEST(GenericLexerStrings, doubledClosersAndKeys)
-{
-    const Lexer &sql = lexer("SQL");
-    EXPECT_EQ(lexed(sql, "'it''s' x"), "string:'it''s' plain:x");
-    EXPECT_EQ(lexed(sql, "''''"), "string:''''");
-
-    const Lexer &csharp = lexer("C#");
-    LexState state;
-    EXPECT_EQ(lexed(csharp, "@\"a \"\" b", state), "string:@\"a \"\" b");
-    EXPECT_EQ(state.mode, 2);
-    EXPECT_EQ(lexed(csharp, "c\"\"\" d", state), "string:c\"\"\" plain:d");
-    EXPECT_EQ(state, LexState());
-
-    const Lexer &json = lexer("JSON");
-    EXPECT_EQ(lexed(json, "\"key\": 1"), "property:\"key\" operator:: number:1");
-    EXPECT_EQ(lexed(json, "\"key\"  \t: true"), "property:\"key\" operator:: constant:true");
-    EXPECT_EQ(lexed(json, "\"a\", \"b\""), "string:\"a\" punctuation:, string:\"b\"");
-    EXPECT_EQ(lexed(json, "\"a"), "string:\"a");
-    EXPECT_EQ(lexed(json, "\"a\\\": 1"), "string:\"a\\\": 1"); // the quote is escaped
-    // Keys are only keys in rule sets that ask for them.
-    EXPECT_EQ(lexed(c(), "\"k\": 1"), "string:\"k\" operator:: number:1");
-}
-
-TEST(GenericLexerAnnotationsAndVariables, needALetterOrABracketAfterThePrefix)
+TEST(GenericLexerPrefixes, needALetterOrABracketAfterThePrefix)
 {
     const Lexer &java = lexer("Java");
-    EXPECT_EQ(lexed(java, "@Override void"), "attribute:@Override type:void");
     EXPECT_EQ(lexed(java, "@ x"), "plain:x");
     EXPECT_EQ(lexed(java, "@1"), "number:1");
-    const Lexer &objc = lexer("Objective-C");
-    EXPECT_EQ(lexed(objc, "@interface Foo"), "keyword:@interface type:Foo");
-    EXPECT_EQ(lexed(objc, "@\"str\""), "string:@\"str\"");
 
     const Lexer &shell = lexer("Shell");
-    EXPECT_EQ(lexed(shell, "$HOME"), "variable:$HOME");
-    EXPECT_EQ(lexed(shell, "${HOME}/x"), "variable:${HOME} operator:/ plain:x");
-    EXPECT_EQ(lexed(shell, "$(pwd)"), "variable:$(pwd)");
     EXPECT_EQ(lexed(shell, "$(a (b) c)"), "variable:$(a (b) plain:c punctuation:)"); // no nesting
     EXPECT_EQ(lexed(shell, "echo $"), "keyword:echo");
     EXPECT_EQ(lexed(shell, "$1 $_x $?"), "variable:$1 variable:$_x operator:?");
-    EXPECT_EQ(lexed(shell, "\"$HOME\""), "string:\"$HOME\"");
-
-    const Lexer &ruby = lexer("Ruby");
-    EXPECT_EQ(lexed(ruby, "@@count"), "variable:@count");
-    EXPECT_EQ(lexed(ruby, "defined?(x) empty! x?y"),
-              "keyword:defined? punctuation:( plain:x punctuation:) plain:empty! plain:x?y");
+    EXPECT_EQ(lexed(lexer("Ruby"), "empty! x?y"), "plain:empty! plain:x?y");
 }
 
 TEST(GenericLexerNumbers, prefixesFractionsExponentsAndSuffixes)
 {
-    EXPECT_EQ(lexed(c(), "0x1F_ff"), "number:0x1F_ff");
-    EXPECT_EQ(lexed(c(), "1_000.5e-3f"), "number:1_000.5e-3f");
-    EXPECT_EQ(lexed(c(), ".5"), "number:.5");
-    EXPECT_EQ(lexed(c(), "10i64"), "number:10i number:64");
     EXPECT_EQ(lexed(c(), "1e+"), "number:1e operator:+");
-    EXPECT_EQ(lexed(c(), "1e+5"), "number:1e+5");
     EXPECT_EQ(lexed(c(), "1e5_0"), "number:1e5 plain:_0"); // no "_" in an exponent
     EXPECT_EQ(lexed(c(), "1.e5"), "number:1 punctuation:. property:e5");
     EXPECT_EQ(lexed(c(), "0b1012"), "number:0b1012"); // one digit set for every prefix
@@ -223,15 +132,10 @@ TEST(GenericLexerNumbers, prefixesFractionsExponentsAndSuffixes)
 TEST(GenericLexerWords, classificationOrder)
 {
     const Lexer &cpp = lexer("C++");
-    EXPECT_EQ(lexed(cpp, "a.b"), "plain:a punctuation:. property:b");
-    EXPECT_EQ(lexed(cpp, "a.b (x)"),
-              "plain:a punctuation:. function:b punctuation:( plain:x punctuation:)");
-    EXPECT_EQ(lexed(cpp, "Foo.bar"), "type:Foo punctuation:. property:bar");
     EXPECT_EQ(lexed(cpp, "a.Bar"), "plain:a punctuation:. property:Bar"); // member before capital
     EXPECT_EQ(lexed(cpp, "a.new"), "plain:a punctuation:. keyword:new");  // keywords first
     EXPECT_EQ(lexed(cpp, "f\t(1)"), "function:f punctuation:( number:1 punctuation:)");
     EXPECT_EQ(lexed(cpp, "a./**/b"), "plain:a punctuation:. comment:/**/ plain:b");
-    EXPECT_EQ(lexed(cpp, "NULL nullptr size_t"), "constant:NULL constant:nullptr type:size_t");
     // The "." of the previous line does not make this line's first word a member.
     LexState state;
     std::vector<Token> tokens{Token{TokenKind::punctuation, {0, 1}}};
@@ -239,44 +143,28 @@ TEST(GenericLexerWords, classificationOrder)
     cpp.tokenize(LineSlice::of(text, 2, 3), state, tokens);
     EXPECT_EQ(tokens.back(), (Token{TokenKind::plain, {2, 3}}));
 
-    // C has no capitalised types; functions and members are on.
+    // C has no capitalised types; Shell no calls and no members; Perl members but no calls.
     EXPECT_EQ(lexed(c(), "Foo(x)"), "function:Foo punctuation:( plain:x punctuation:)");
-    // Shell: no calls, no members.
-    const Lexer &shell = lexer("Shell");
-    EXPECT_EQ(lexed(shell, "f() a.b"),
+    EXPECT_EQ(lexed(lexer("Shell"), "f() a.b"),
               "plain:f punctuation:( punctuation:) plain:a punctuation:. plain:b");
-    // Perl: members but no calls.
     EXPECT_EQ(lexed(lexer("Perl"), "a.b(1)"),
               "plain:a punctuation:. property:b punctuation:( number:1 punctuation:)");
     // JavaScript "$" continues an identifier but cannot start one.
-    const Lexer &js = lexer("JavaScript");
-    EXPECT_EQ(lexed(js, "a$b $c"), "plain:a$b plain:c");
-    EXPECT_EQ(lexed(js, "_x \u00E9t\u00E9 \U0001F600y"),
-              "plain:_x plain:\u00E9t\u00E9 plain:\U0001F600y");
-}
+    EXPECT_EQ(lexed(lexer("JavaScript"), "a$b $c \u00E9t\u00E9 \U0001F600y"),
+              "plain:a$b plain:c plain:\u00E9t\u00E9 plain:\U0001F600y");
 
-TEST(GenericLexerWords, caseInsensitiveKeywordsLowerCaseTheWordForEveryList)
-{
+    // Case-insensitive keywords lower-case the word for every list; elsewhere case matters.
     const Lexer &sql = lexer("SQL");
     EXPECT_EQ(lexed(sql, "SELECT Select select"), "keyword:SELECT keyword:Select keyword:select");
     EXPECT_EQ(lexed(sql, "VARCHAR TRUE NULL"), "type:VARCHAR constant:TRUE keyword:NULL");
-    EXPECT_EQ(lexed(sql, "count(x)"), "function:count punctuation:( plain:x punctuation:)");
     // The Kelvin sign lower-cases to "k": "\u212AEY" reads "key".
     EXPECT_EQ(lexed(sql, "\u212AEY \u0130N"), "keyword:\u212AEY plain:\u0130N");
-    const Lexer &docker = lexer("Dockerfile");
-    EXPECT_EQ(lexed(docker, "FROM alpine AS build"),
-              "keyword:FROM plain:alpine keyword:AS plain:build");
-    EXPECT_EQ(lexed(docker, "RUN echo \"$HOME\" ${X}"),
-              "keyword:RUN plain:echo string:\"$HOME\" variable:${X}");
-    // Elsewhere case matters.
     EXPECT_EQ(lexed(c(), "IF if"), "plain:IF keyword:if");
 }
 
 TEST(GenericLexerOperators, runsAndSingles)
 {
-    EXPECT_EQ(lexed(c(), "a<<=b"), "plain:a operator:<<= plain:b");
     EXPECT_EQ(lexed(c(), "a?b:c"), "plain:a operator:? plain:b operator:: plain:c");
-    EXPECT_EQ(lexed(c(), "f();"), "function:f punctuation:( punctuation:) punctuation:;");
     EXPECT_EQ(lexed(c(), "a \\ ` @ $ b"), "plain:a plain:b"); // no rule claims these
     EXPECT_EQ(lexed(c(), "x\r"), "plain:x");                  // a CR is an ordinary, unclaimed unit
 }

@@ -43,29 +43,27 @@ protected:
 
 TEST_F(LocalizationTest, InitialValueTakesCommandLineThenEnvironmentThenStoredSetting)
 {
-    poseAs({"plumeo", "--lang", "EN-us"}, QStringLiteral("fr"), {"fr-FR"}, QStringLiteral("fr"));
-    EXPECT_EQ(Localization::current(), AppLanguage::en);
-
-    poseAs({"plumeo", "--lang", "French"}, std::nullopt, {"en-US"});
-    EXPECT_EQ(Localization::current(), AppLanguage::fr);
-
-    // "es" is not understood: the environment decides.
-    poseAs({"plumeo", "--lang", "es"}, QStringLiteral("en_GB"), {"fr-FR"}, QStringLiteral("fr"));
-    EXPECT_EQ(Localization::current(), AppLanguage::en);
-
-    // "--lang" as the last argument is ignored; the stored value decides.
-    poseAs({"plumeo", "file.txt", "--lang"}, std::nullopt, {"fr-FR"}, QStringLiteral("en"));
-    EXPECT_EQ(Localization::current(), AppLanguage::en);
-
-    // The environment has no "system" test: the stored value decides.
-    poseAs({"plumeo"}, QStringLiteral("system"), {"fr-FR"}, QStringLiteral("fr"));
-    EXPECT_EQ(Localization::current(), AppLanguage::fr);
-
-    poseAs({"plumeo"}, std::nullopt, {"en-US"}, QStringLiteral("de"));
-    EXPECT_EQ(Localization::current(), AppLanguage::system);
-
-    poseAs({"plumeo"}, std::nullopt, {"en-US"});
-    EXPECT_EQ(Localization::current(), AppLanguage::system);
+    struct Case
+    {
+        QStringList arguments;
+        std::optional<QString> variable, stored;
+        AppLanguage::Value expected;
+    };
+    const Case cases[] = {
+        {{"plumeo", "--lang", "EN-us"}, "fr", "fr", AppLanguage::en},
+        {{"plumeo", "--lang", "French"}, std::nullopt, std::nullopt, AppLanguage::fr},
+        // "es" is not understood: the environment decides.
+        {{"plumeo", "--lang", "es"}, "en_GB", "fr", AppLanguage::en},
+        {{"plumeo", "file.txt", "--lang"}, std::nullopt, "en", AppLanguage::en}, // "--lang" last
+        {{"plumeo"}, "system", "fr", AppLanguage::fr}, // the environment has no "system"
+        {{"plumeo"}, std::nullopt, "de", AppLanguage::system},
+        {{"plumeo"}, std::nullopt, std::nullopt, AppLanguage::system},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        poseAs(c.arguments, c.variable, {"fr-FR"}, c.stored);
+        EXPECT_EQ(Localization::current(), c.expected);
+    }
 }
 
 TEST_F(LocalizationTest, SystemResolvesFromEnvironmentThenCommandLineThenFirstPreferredLanguage)

@@ -16,24 +16,8 @@
 
 using namespace plumeo;
 
-namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
+using plumeo::testing::readBytes;
+using plumeo::testing::writeBytes;
 
 TEST(UserDefaults, StoresTypedValuesThatSurviveARestart)
 {
@@ -89,7 +73,7 @@ TEST(UserDefaults, RegisteredDefaultsAnswerUntilAValueIsStoredAndAfterItIsRemove
     EXPECT_FALSE(defaults.contains(QStringLiteral("other")));
 
     // Defaults are never written to the file.
-    EXPECT_FALSE(readFile(path).contains("tabWidth"));
+    EXPECT_FALSE(readBytes(path).contains("tabWidth"));
 }
 
 TEST(UserDefaults, DamagedFileIsKeptAsideAndTheStoreStartsEmpty)
@@ -98,17 +82,17 @@ TEST(UserDefaults, DamagedFileIsKeptAsideAndTheStoreStartsEmpty)
     const QString path = dir.filePath(QStringLiteral("settings.json"));
     for (const QByteArray &damaged : {QByteArray("{\"font\": \"Menlo\""), QByteArray("[1, 2]"),
                                       QByteArray("\xFF\xFE garbage")}) {
-        writeFile(path, damaged);
+        ASSERT_TRUE(writeBytes(path, damaged));
         UserDefaults defaults(path);
         EXPECT_FALSE(defaults.contains(QStringLiteral("font")));
         ASSERT_FALSE(defaults.backupPath().isEmpty());
-        EXPECT_EQ(readFile(defaults.backupPath()), damaged);
+        EXPECT_EQ(readBytes(defaults.backupPath()), damaged);
         EXPECT_FALSE(QFile::exists(path));
 
         // The store works normally afterwards and never touches the backup.
         defaults.set(QStringLiteral("font"), QStringLiteral("Hack"));
         EXPECT_EQ(UserDefaults(path).string(QStringLiteral("font")), u"Hack");
-        EXPECT_EQ(readFile(defaults.backupPath()), damaged);
+        EXPECT_EQ(readBytes(defaults.backupPath()), damaged);
         QFile::remove(defaults.backupPath());
         QFile::remove(path);
     }
@@ -120,7 +104,7 @@ TEST(UserDefaults, DamagedFileThatCannotBeMovedIsNeverOverwritten)
     const QString folder = dir.filePath(QStringLiteral("locked"));
     QDir().mkpath(folder);
     const QString path = folder + QStringLiteral("/settings.json");
-    writeFile(path, "not json");
+    ASSERT_TRUE(writeBytes(path, "not json"));
     // A folder we may not write to: the file can be read but not renamed.
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     if (QFile(folder + QStringLiteral("/probe")).open(QIODevice::WriteOnly))
@@ -130,7 +114,7 @@ TEST(UserDefaults, DamagedFileThatCannotBeMovedIsNeverOverwritten)
     EXPECT_TRUE(defaults.backupPath().isEmpty());
     defaults.set(QStringLiteral("font"), QStringLiteral("Hack"));
     EXPECT_EQ(defaults.string(QStringLiteral("font")), u"Hack"); // kept in memory
-    EXPECT_EQ(readFile(path), "not json");
+    EXPECT_EQ(readBytes(path), "not json");
     QFile::setPermissions(folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
@@ -146,15 +130,15 @@ TEST(UserDefaults, AFullDiskKeepsTheOldFileAndSaysSo)
     const QString path = dir.filePath(QStringLiteral("config/settings.json"));
     UserDefaults defaults(path);
     defaults.set(QStringLiteral("font"), QStringLiteral("Menlo"));
-    const QByteArray saved = readFile(path);
+    const QByteArray saved = readBytes(path);
     ASSERT_TRUE(saved.contains("Menlo"));
     tiny.fill();
 
     QSignalSpy failures(&defaults, &UserDefaults::writeFailed);
     defaults.set(QStringLiteral("size"), 14);
-    EXPECT_EQ(readFile(path), saved);
+    EXPECT_EQ(readBytes(path), saved);
     defaults.set(QStringLiteral("recent"), QString(100'000, u'r'));
-    EXPECT_EQ(readFile(path), saved);
+    EXPECT_EQ(readBytes(path), saved);
     EXPECT_EQ(failures.count(), 2);
     EXPECT_EQ(failures.value(0).value(0).toString(),
               FileWriteError::fromErrno(ENOSPC, {}).reason());
@@ -175,7 +159,7 @@ TEST(UserDefaults, AFileThatMayNotBeReadIsLeftAloneAndReported)
     QTemporaryDir dir;
     ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
     const QString path = dir.filePath(QStringLiteral("settings.json"));
-    writeFile(path, "{\"font\": \"Menlo\"}");
+    ASSERT_TRUE(writeBytes(path, "{\"font\": \"Menlo\"}"));
     ::chmod(QFile::encodeName(path).constData(), 0600); // root's: nobody may not read it
 
     const int result = plumeo::testing::runAsNobody([&] {
@@ -190,7 +174,7 @@ TEST(UserDefaults, AFileThatMayNotBeReadIsLeftAloneAndReported)
         return 0;
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(readFile(path), "{\"font\": \"Menlo\"}");
+    EXPECT_EQ(readBytes(path), "{\"font\": \"Menlo\"}");
     EXPECT_EQ(plumeo::testing::entries(dir.path()), QStringList{"settings.json"});
 }
 
@@ -231,7 +215,7 @@ TEST(UserDefaults, TwoProcessesKeepEachOthersChanges)
         ASSERT_EQ(helper->exitCode(), 0) << helper->readAll().toStdString();
     }
 
-    const QJsonObject stored = QJsonDocument::fromJson(readFile(path)).object();
+    const QJsonObject stored = QJsonDocument::fromJson(readBytes(path)).object();
     EXPECT_EQ(stored.size(), 301);
     EXPECT_EQ(stored.value(QStringLiteral("second.149")).toInt(), 149);
     EXPECT_TRUE(stored.value(QStringLiteral("mine")).toBool());
