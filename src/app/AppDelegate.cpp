@@ -103,11 +103,7 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
     });
 
     ActionDispatcher &dispatcher = ActionDispatcher::shared();
-    dispatcher.setWindowResponders([](QWidget *window) -> std::vector<ActionResponder *> {
-        if (auto *editorWindow = qobject_cast<EditorWindowController *>(window))
-            return editorWindow->responders();
-        return {};
-    });
+    dispatcher.setWindowResponders(&EditorWindowController::respondersOf);
     dispatcher.setApplicationResponders({m_documentController, this});
     connect(&dispatcher, &ActionDispatcher::menuAboutToShow, this, &AppDelegate::menuAboutToShow,
             Qt::UniqueConnection);

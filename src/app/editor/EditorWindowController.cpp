@@ -222,6 +222,13 @@ std::vector<ActionResponder *> EditorWindowController::responders()
     return list;
 }
 
+std::vector<ActionResponder *> EditorWindowController::respondersOf(QWidget *window)
+{
+    if (auto *editorWindow = qobject_cast<EditorWindowController *>(window))
+        return editorWindow->responders();
+    return {};
+}
+
 void EditorWindowController::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
     if (item.command == Command::moveTabToNewWindow)

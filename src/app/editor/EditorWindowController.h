@@ -54,6 +54,8 @@ public:
 
     // The responders this window adds to the chain: the current document's commands, then itself.
     std::vector<ActionResponder *> responders();
+    // The same for any window: none unless it is an editor window.
+    static std::vector<ActionResponder *> respondersOf(QWidget *window);
 
     // Rebuilds the menu bar in the current interface language.
     void rebuildMenuBar();

@@ -61,11 +61,7 @@ protected:
             return bar;
         });
         ActionDispatcher &dispatcher = ActionDispatcher::shared();
-        dispatcher.setWindowResponders([](QWidget *window) -> std::vector<ActionResponder *> {
-            if (auto *editorWindow = qobject_cast<EditorWindowController *>(window))
-                return editorWindow->responders();
-            return {};
-        });
+        dispatcher.setWindowResponders(&EditorWindowController::respondersOf);
         dispatcher.setApplicationResponders({m_controller.get()});
         Alerts::setAnswersForTesting({
             [this](const DocumentError &error) {
