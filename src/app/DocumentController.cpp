@@ -6,6 +6,8 @@
 #include "document/DocumentFileMonitor.h"
 #include "document/StreamLoad.h"
 #include "document/TextDocument.h"
+#include "editor/EditorView.h"
+#include "editor/EditorViewController.h"
 #include "editor/EditorWindowController.h"
 #include "io/FileReader.h"
 #include "io/NativePath.h"
@@ -57,10 +59,14 @@ EditorWindowController *DocumentController::makeWindow()
 
 void DocumentController::moveToNewWindow(EditorWindowController *from, TextDocument *document)
 {
-    if (!from->takeDocument(document))
+    EditorViewController *editor = from->editorFor(document);
+    if (!editor)
         return;
+    // The selection lives in the document's storage: it outlasts the editor that showed it.
+    const QTextCursor selection = editor->editorView()->textCursor();
+    from->takeDocument(document);
     EditorWindowController *window = makeWindow();
-    window->addDocument(document);
+    window->addDocument(document)->editorView()->setTextCursor(selection);
     window->show();
     window->activateWindow();
 }

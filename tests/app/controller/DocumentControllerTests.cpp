@@ -6,6 +6,7 @@
 #include "RecentDocuments.h"
 #include "app/controller/ControllerTestSupport.h"
 #include "document/TextDocument.h"
+#include "editor/EditorView.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
 
@@ -210,12 +211,21 @@ TEST_F(ControllerTest, MenuItemsFollowTheResponderChain)
     EXPECT_FALSE(state(Command::hideOtherApplications).enabled);
     EXPECT_FALSE(state(Command::moveTabToNewWindow).enabled); // a single tab
 
-    controller()->newDocument();
+    TextDocument *moved = controller()->newDocument();
+    type(moved, QStringLiteral("moving text"));
+    QTextCursor selection(moved->textStorage());
+    selection.setPosition(2);
+    selection.setPosition(6, QTextCursor::KeepAnchor);
+    window->editorFor(moved)->editorView()->setTextCursor(selection);
     EXPECT_TRUE(state(Command::moveTabToNewWindow).enabled);
     EXPECT_TRUE(dispatcher.perform(MenuItemInfo{Command::moveTabToNewWindow}));
-    EXPECT_EQ(EditorWindowController::all().size(), 2u);
-    EXPECT_EQ(window->documents().size(), 1u);
-    EXPECT_EQ(window->documents().front(), document);
+    ASSERT_EQ(EditorWindowController::all().size(), 2u);
+    EXPECT_EQ(window->documents(), std::vector<TextDocument *>{document});
+    // The moved tab keeps its text and its selection in its new window.
+    const QTextCursor kept =
+        EditorWindowController::all().back()->editorFor(moved)->editorView()->textCursor();
+    EXPECT_EQ(kept.anchor(), 2);
+    EXPECT_EQ(kept.position(), 6);
 
     // The menu bar is routed: opening the File menu validates its items.
     QMenu *fileMenu = window->menuBar()->actions().at(1)->menu();
