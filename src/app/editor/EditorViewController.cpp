@@ -519,25 +519,22 @@ void EditorViewController::perform(const MenuItemInfo &item)
     }
 }
 
+// Files dropped beside the text (on the gutter, the notice) open as they do on the text: taken as a
+// copy, whatever the source proposes, so that no file manager deletes what it dragged here.
 void EditorViewController::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!EditorMimeData::localFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    EditorMimeData::acceptFiles(event);
 }
 
 void EditorViewController::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!EditorMimeData::localFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    EditorMimeData::acceptFiles(event);
 }
 
 void EditorViewController::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = EditorMimeData::localFiles(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    openFiles(paths);
+    if (const QStringList paths = EditorMimeData::dropFiles(event); !paths.isEmpty())
+        openFiles(paths);
 }
 
 } // namespace plumeo

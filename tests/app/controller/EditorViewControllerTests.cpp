@@ -20,16 +20,19 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 using namespace plumeo;
 using plumeo::testing::ended;
+using plumeo::testing::writeFile;
 
 namespace {
 
@@ -422,4 +425,24 @@ TEST_F(EditorControllerTest, RevertingToARichFileAndReencodingKeepTheEditorWhole
     QTest::keyClick(plain->textView(), Qt::Key_End, Qt::ControlModifier);
     QTest::keyClicks(plain->textView(), QStringLiteral("!"));
     EXPECT_EQ(plain->document()->text(), u"caf\u00e9\n!");
+}
+
+TEST_F(EditorControllerTest, FilesDroppedBesideTheTextOpenAsACopy)
+{
+    EditorViewController *editor = openUntitled();
+    const QString path = writeFile(dir, QStringLiteral("dropped.txt"), "dropped\n");
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path)});
+    // Shift proposes a move: taken so, the file manager the file came from would delete it.
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter({1, 1}, offered, &files, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(enter.proposedAction(), Qt::MoveAction);
+    QApplication::sendEvent(editor, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop({1, 1}, offered, &files, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(editor, &drop);
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    ASSERT_TRUE(controller()->documentForPath(path));
+    EXPECT_EQ(controller()->documentForPath(path)->text(), u"dropped\n");
 }
