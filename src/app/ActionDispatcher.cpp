@@ -13,11 +13,50 @@ ActionDispatcher &ActionDispatcher::shared()
     return *instance;
 }
 
+ActionDispatcher::ActionDispatcher()
+{
+    if (auto *application = qobject_cast<QApplication *>(QCoreApplication::instance()))
+        connect(application, &QApplication::focusChanged, this,
+                [this](QWidget *, QWidget *now) { focusChanged(now); });
+}
+
+namespace {
+
+bool isMenu(const QWidget *widget)
+{
+    return qobject_cast<const QMenuBar *>(widget) || qobject_cast<const QMenu *>(widget);
+}
+
+} // namespace
+
+void ActionDispatcher::focusChanged(QWidget *now)
+{
+    if (!now || isMenu(now))
+        return;
+    QWidget *window = now->window();
+    if (m_lastFocus.contains(window) && m_lastFocus[window] == now)
+        return;
+    if (!m_lastFocus.contains(window))
+        connect(window, &QObject::destroyed, this, [this, window] { m_lastFocus.remove(window); });
+    m_lastFocus[window] = now;
+}
+
+QWidget *ActionDispatcher::chainStart() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && !isMenu(focus))
+        return focus;
+    QWidget *window = QApplication::activeWindow();
+    QWidget *last = window ? m_lastFocus.value(window).data() : nullptr;
+    // Only a widget still in the window and able to take the focus back (not a retired view).
+    return last && last->window() == window && last->isVisible() ? last : focus;
+}
+
 std::vector<ActionResponder *> ActionDispatcher::chain() const
 {
     std::vector<ActionResponder *> responders;
     QWidget *window = QApplication::activeWindow();
-    for (QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+    for (QWidget *widget = chainStart(); widget; widget = widget->parentWidget()) {
         if (auto *responder = dynamic_cast<ActionResponder *>(widget))
             responders.push_back(responder);
         if (widget->isWindow())

@@ -5,7 +5,9 @@
 #include <functional>
 #include <vector>
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 
 class QAction;
 class QMenu;
@@ -21,6 +23,10 @@ namespace plumeo {
 //
 // Menus are validated when they are about to show. Once a menu closes its items are enabled again,
 // so that a shortcut always reaches perform(), which validates once more before acting.
+//
+// The chain starts from the widget that has the keyboard focus in the active window or, while the
+// menu bar or a menu holds it (a menu opened from the keyboard, or one after another), from the
+// widget that had it last in that window: the editor the user was typing in.
 class ActionDispatcher : public QObject
 {
     Q_OBJECT
@@ -59,8 +65,14 @@ Q_SIGNALS:
 
 private:
     std::vector<ActionResponder *> chain() const;
+    QWidget *chainStart() const;
+    void focusChanged(QWidget *now);
+
+    ActionDispatcher();
 
     WindowResponders m_windowResponders;
+    // The last widget outside the menus that had the focus, per window.
+    QHash<QWidget *, QPointer<QWidget>> m_lastFocus;
     std::vector<ActionResponder *> m_applicationResponders;
 };
 

@@ -249,3 +249,39 @@ TEST(AppVersion, MissingOrPlaceholderValuesReadAsDev)
     EXPECT_TRUE(AppVersion::description().startsWith(u"Plumeo "));
     EXPECT_FALSE(AppVersion::icon().isNull());
 }
+
+// While a menu is open, or the menu bar was entered from the keyboard, the menu bar holds the
+// focus: the editor's items must still be validated for the editor the user was typing in.
+TEST_F(ControllerTest, MenusValidateForTheEditorThatLastHadTheFocus)
+{
+    TextDocument *document = controller()->newDocument();
+    EditorWindowController *window = EditorWindowController::all().front();
+    window->show();
+    QApplication::setActiveWindow(window);
+    QWidget *text = window->editorFor(document)->textView();
+    text->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), text);
+    ActionDispatcher &dispatcher = ActionDispatcher::shared();
+    const auto enabled = [&](Command command) {
+        return dispatcher.validate(MenuItemInfo{command}).enabled;
+    };
+    // As Alt or F10 does: the menu bar takes the focus.
+    QMenuBar *bar = window->menuBar();
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setFocus(Qt::MenuBarFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), bar);
+    EXPECT_TRUE(enabled(Command::toggleWordWrap));
+    EXPECT_TRUE(enabled(Command::toggleRichText));
+    EXPECT_TRUE(enabled(Command::selectAll));
+    // A menu open over the window (after another one closed with Escape, say).
+    QMenu *view = bar->actions().at(4)->menu();
+    view->popup(window->geometry().center());
+    ASSERT_TRUE(view->isVisible());
+    if (QApplication::focusWidget() != text) {
+        EXPECT_TRUE(enabled(Command::toggleWordWrap));
+    }
+    view->close();
+    // Back in the text, the chain starts there as before.
+    text->setFocus();
+    EXPECT_TRUE(enabled(Command::toggleWordWrap));
+}
