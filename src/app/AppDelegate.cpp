@@ -96,6 +96,11 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
         QApplication::setQuitOnLastWindowClosed(false);
     }
     m_documentController = new DocumentController(this);
+    // As Linux applications do, closing the last window quits (its documents were settled by then).
+    connect(m_documentController, &DocumentController::lastWindowClosed, this, [this] {
+        m_quitting = true;
+        QCoreApplication::quit();
+    });
     m_documentController->setMenuBarFactory([this] {
         QMenuBar *bar = MainMenu::build(this);
         ActionDispatcher::shared().install(bar);
@@ -212,47 +217,32 @@ bool AppDelegate::terminate()
 
 void AppDelegate::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
-    // Other applications' windows are not ours to hide on this desktop.
-    if (item.command == Command::hideOtherApplications)
-        state.enabled = false;
-    else if (item.command == Command::makeKeyAndOrderFront)
+    if (item.command == Command::makeKeyAndOrderFront)
         state.checked = item.representedObject.value<QObject *>() == QApplication::activeWindow();
 }
 
 void AppDelegate::perform(const MenuItemInfo &item)
 {
     switch (item.command) {
-    case Command::hide:
-        for (EditorWindowController *window : EditorWindowController::all())
-            window->showMinimized();
-        break;
-    case Command::unhideAllApplications:
-        for (EditorWindowController *window : EditorWindowController::all())
-            if (window->isMinimized())
-                window->showNormal();
-        break;
     case Command::terminate:
         terminate();
         break;
     case Command::openVantleAppsWebsite:
         QDesktopServices::openUrl(QUrl(MainMenu::makerWebsite.toString()));
         break;
-    case Command::arrangeInFront:
-        for (EditorWindowController *window : EditorWindowController::all()) {
-            if (window->isMinimized())
-                window->showNormal();
-            window->raise();
-        }
-        if (EditorWindowController *front = EditorWindowController::frontmost())
-            front->activateWindow();
+    case Command::arrangeInFront: {
+        EditorWindowController *front = EditorWindowController::frontmost();
+        for (EditorWindowController *window : EditorWindowController::all())
+            if (window != front)
+                window->bringToFront();
+        if (front)
+            front->bringToFront();
         break;
+    }
     case Command::makeKeyAndOrderFront:
-        if (auto *window = qobject_cast<QWidget *>(item.representedObject.value<QObject *>())) {
-            if (window->isMinimized())
-                window->showNormal();
-            window->raise();
-            window->activateWindow();
-        }
+        if (auto *window =
+                qobject_cast<EditorWindowController *>(item.representedObject.value<QObject *>()))
+            window->bringToFront();
         break;
     default:
         break;

@@ -16,7 +16,7 @@ class SignalHandler;
 
 // Prepares the application before any window exists (settings defaults, dark appearance, document
 // controller, menus), opens the files it is given, and handles the application-wide commands. The
-// application keeps running when its last window closes; it quits through Quit.
+// application quits when its last window closes, or through Quit.
 class AppDelegate : public QObject, public ActionResponder
 {
     Q_OBJECT

@@ -17,9 +17,6 @@ enum class Command {
     showAbout,
     checkForUpdates,
     showSettings,
-    hide,
-    hideOtherApplications,
-    unhideAllApplications,
     terminate,
     // File
     newDocument,
@@ -119,9 +116,6 @@ inline constexpr std::array table{
     CommandInfo{showAbout, "showAbout:"},
     CommandInfo{checkForUpdates, "checkForUpdates:"},
     CommandInfo{showSettings, "showSettings:", 0, cmd | Qt::Key_Comma},
-    CommandInfo{hide, "hide:", 0, cmd | Qt::Key_H},
-    CommandInfo{hideOtherApplications, "hideOtherApplications:", 0, cmd | opt | Qt::Key_H},
-    CommandInfo{unhideAllApplications, "unhideAllApplications:"},
     CommandInfo{terminate, "terminate:", 0, cmd | Qt::Key_Q},
     CommandInfo{newDocument, "newDocument:", 0, cmd | Qt::Key_N},
     CommandInfo{openDocument, "openDocument:", 0, cmd | Qt::Key_O},
@@ -247,9 +241,6 @@ constexpr CommandHandler handlerOf(Command command)
     case showHelp:
     case showShortcuts:
         return CommandHandler::nobody;
-    case hide:
-    case hideOtherApplications:
-    case unhideAllApplications:
     case terminate:
     case arrangeInFront:
     case makeKeyAndOrderFront:

@@ -37,9 +37,12 @@ DocumentController::DocumentController(QObject *parent)
 
 DocumentController::~DocumentController()
 {
-    // The editors go before the documents they show.
-    for (const QPointer<EditorWindowController> &window : m_windows)
+    // The editors go before the documents they show, and no longer count as closing.
+    for (const QPointer<EditorWindowController> &window : m_windows) {
+        if (window)
+            disconnect(window, nullptr, this, nullptr);
         delete window.data();
+    }
 }
 
 EditorWindowController *DocumentController::makeWindow()
@@ -47,6 +50,14 @@ EditorWindowController *DocumentController::makeWindow()
     auto *window = new EditorWindowController(m_menuBarFactory);
     std::erase_if(m_windows, [](const QPointer<EditorWindowController> &w) { return w.isNull(); });
     m_windows.emplace_back(window);
+    connect(window, &QObject::destroyed, this, [this, window] {
+        // A widget announces its destruction before its guards are cleared.
+        if (std::none_of(m_windows.begin(), m_windows.end(),
+                         [window](const QPointer<EditorWindowController> &w) {
+                             return w && w.data() != window;
+                         }))
+            Q_EMIT lastWindowClosed();
+    });
     connect(window, &EditorWindowController::documentClosed, this, &DocumentController::close);
     connect(window, &EditorWindowController::newWindowRequested, this,
             [this, window](TextDocument *document) { moveToNewWindow(window, document); });
@@ -263,19 +274,15 @@ void DocumentController::display(TextDocument *document)
     for (EditorWindowController *window : EditorWindowController::all()) {
         if (window->editorFor(document)) {
             window->showDocument(document);
-            window->raise();
-            window->activateWindow();
+            window->bringToFront();
             return;
         }
     }
     EditorWindowController *window = EditorWindowController::frontmost();
-    if (!window) {
+    if (!window)
         window = makeWindow();
-        window->show();
-    }
     window->addDocument(document);
-    window->raise();
-    window->activateWindow();
+    window->bringToFront();
 }
 
 TextDocument *DocumentController::documentForPath(const QString &path) const

@@ -87,6 +87,10 @@ public:
     // Refills an "Open Recent" menu with the current list.
     static void fillRecentMenu(QMenu *menu);
 
+Q_SIGNALS:
+    // The last of its editor windows closed (after its documents were saved or dismissed).
+    void lastWindowClosed();
+
 private:
     TextDocument *openStream(const QString &path, OpenedFile file, bool display);
     void

@@ -78,13 +78,6 @@ void addApplicationMenu(QMenuBar *bar, const Builder &b)
     Builder::separator(m);
     b.delegateItem(m, L(u"Réglages…"_s, u"Settings…"_s), showSettings);
     Builder::separator(m);
-    // Linux desktops have no services menu; the item stays so the menu reads as users expect.
-    Builder::submenu(m, u"Services"_s, u"servicesMenu"_s)->setEnabled(false);
-    Builder::separator(m);
-    b.item(m, L(u"Masquer Plumeo"_s, u"Hide Plumeo"_s), hide);
-    b.item(m, L(u"Masquer les autres"_s, u"Hide Others"_s), hideOtherApplications);
-    b.item(m, L(u"Tout afficher"_s, u"Show All"_s), unhideAllApplications);
-    Builder::separator(m);
     b.item(m, L(u"Quitter Plumeo"_s, u"Quit Plumeo"_s), terminate);
 }
 

@@ -17,8 +17,8 @@ namespace plumeo {
 // name, tag, represented object, target); routing, enabling, check marks and retitling are the
 // action dispatcher's, when a menu is about to show.
 //
-// Menus other code looks up by object name: "servicesMenu" (empty and disabled: Linux has no
-// services menu), "windowsMenu" (the dispatcher appends the window list), "helpMenu",
+// Menus other code looks up by object name: "windowsMenu" (the dispatcher appends the window
+// list), "helpMenu",
 // "openRecentMenu" (left empty: the document controller fills it), "languageMenu", "encodingMenu",
 // "lineEndingMenu", "findMenu", "revertMenu". The other menus are named too ("applicationMenu",
 // "fileMenu", "editMenu", "transformationsMenu", "formatMenu", "fontMenu", "textMenu", "viewMenu").

@@ -222,6 +222,14 @@ std::vector<ActionResponder *> EditorWindowController::responders()
     return list;
 }
 
+void EditorWindowController::bringToFront()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 std::vector<ActionResponder *> EditorWindowController::respondersOf(QWidget *window)
 {
     if (auto *editorWindow = qobject_cast<EditorWindowController *>(window))

@@ -57,6 +57,10 @@ public:
     // The same for any window: none unless it is an editor window.
     static std::vector<ActionResponder *> respondersOf(QWidget *window);
 
+    // Shows the window in front of the others with the keyboard focus, out of the dock or task bar
+    // when it was minimised (keeping it maximised or full screen if it was).
+    void bringToFront();
+
     // Rebuilds the menu bar in the current interface language.
     void rebuildMenuBar();
 

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -208,8 +209,7 @@ TEST_F(ControllerTest, MenuItemsFollowTheResponderChain)
     EXPECT_TRUE(state(Command::performClose).enabled);
     EXPECT_FALSE(state(Command::revertDocumentToSaved).enabled);  // no file yet
     EXPECT_FALSE(state(Command::browseDocumentVersions).enabled); // nothing handles it
-    EXPECT_FALSE(state(Command::hideOtherApplications).enabled);
-    EXPECT_FALSE(state(Command::moveTabToNewWindow).enabled); // a single tab
+    EXPECT_FALSE(state(Command::moveTabToNewWindow).enabled);     // a single tab
 
     TextDocument *moved = controller()->newDocument();
     type(moved, QStringLiteral("moving text"));
@@ -284,4 +284,49 @@ TEST_F(ControllerTest, MenusValidateForTheEditorThatLastHadTheFocus)
     // Back in the text, the chain starts there as before.
     text->setFocus();
     EXPECT_TRUE(enabled(Command::toggleWordWrap));
+}
+
+TEST_F(ControllerTest, AWindowAskedToShowAFileComesBackFromTheTaskBar)
+{
+    const QString path = writeFile(dir, QStringLiteral("forwarded.txt"), "again\n");
+    ASSERT_TRUE(controller()->openDocument(path));
+    EditorWindowController *window = EditorWindowController::all().front();
+    window->showMaximized();
+    window->showMinimized();
+    ASSERT_TRUE(window->isMinimized());
+    // A second launch forwards the same file: its window must come back, as it was (maximised).
+    controller()->openDocumentsReportingErrors({path});
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    window->showMinimized();
+    controller()->newDocument();
+    EXPECT_FALSE(window->isMinimized());
+}
+
+TEST_F(ControllerTest, ClosingTheLastWindowIsAnnouncedOnce)
+{
+    QSignalSpy closed(controller(), &DocumentController::lastWindowClosed);
+    controller()->newDocument();
+    TextDocument *second = controller()->newDocument();
+    EditorWindowController *first = EditorWindowController::all().front();
+    QApplication::setActiveWindow(first);
+    ASSERT_TRUE(ActionDispatcher::shared().perform(MenuItemInfo{Command::moveTabToNewWindow}));
+    ASSERT_EQ(EditorWindowController::all().size(), 2u);
+    const auto closeAndDelete = [](EditorWindowController *window) {
+        EXPECT_TRUE(window->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    closeAndDelete(first);
+    EXPECT_EQ(closed.count(), 0); // another window is still open
+    // An edited document whose prompt is cancelled keeps its window: nothing closes.
+    type(second, QStringLiteral("unsaved"));
+    saveChoice = Alerts::SaveChoice::cancel;
+    EXPECT_FALSE(EditorWindowController::all().front()->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(closed.count(), 0);
+    saveChoice = Alerts::SaveChoice::dontSave;
+    closeAndDelete(EditorWindowController::all().front());
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(EditorWindowController::all().empty());
 }
