@@ -107,8 +107,12 @@ void TextDocument::setFilePath(const QString &path)
 {
     if (path == m_filePath)
         return;
+    const Language before = language();
     m_filePath = path;
     Q_EMIT fileChanged();
+    // A new extension names another language (unless the user chose one): colour by it at once.
+    if (language() != before)
+        Q_EMIT languageDidChange();
 }
 
 QString TextDocument::displayName() const

@@ -147,6 +147,7 @@ public:
 Q_SIGNALS:
     void textDidReload();
     void encodingDidChange();
+    // Also when a new file name names another language.
     void languageDidChange();
     void editedChanged(bool edited);
     void fileChanged();

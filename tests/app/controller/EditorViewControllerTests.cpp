@@ -446,3 +446,19 @@ TEST_F(EditorControllerTest, FilesDroppedBesideTheTextOpenAsACopy)
     ASSERT_TRUE(controller()->documentForPath(path));
     EXPECT_EQ(controller()->documentForPath(path)->text(), u"dropped\n");
 }
+
+TEST_F(EditorControllerTest, SavingUnderANewExtensionColoursByItsLanguageAtOnce)
+{
+    EditorViewController *editor = open(QStringLiteral("script.txt"), "def f():\n    return 1\n");
+    EXPECT_FALSE(editor->highlighter()->lexer());
+    ASSERT_TRUE(editor->commands().saveTo(dir.filePath(QStringLiteral("script.py"))));
+    EXPECT_EQ(editor->document()->language().name, u"Python");
+    EXPECT_TRUE(editor->highlighter()->lexer());
+    MenuItemState state;
+    editor->validate(MenuItemInfo{Command::setLanguage, QStringLiteral("Python")}, state);
+    EXPECT_EQ(state.checked, true);
+    // A language the user chose stays whatever the name becomes.
+    perform(editor, Command::setLanguage, QStringLiteral("C"));
+    ASSERT_TRUE(editor->commands().saveTo(dir.filePath(QStringLiteral("script.txt"))));
+    EXPECT_EQ(editor->document()->language().name, u"C");
+}
