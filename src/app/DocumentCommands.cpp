@@ -126,6 +126,7 @@ DocumentCommands::CommandResult DocumentCommands::relocate(const QString &target
     if (!moved)
         return DocumentError::cannotMove(m_document->displayName(), moved.error().reason());
     m_document->setFilePath(QFileInfo(target).absoluteFilePath());
+    RecentDocuments::forget(source);
     // A move to another file system is a new file; a rename keeps the same one.
     if (m_document->diskState() == TextDocument::DiskState::inSync)
         m_document->setDiskIdentity(moved.value());

@@ -321,7 +321,8 @@ void DocumentController::perform(const MenuItemInfo &item)
             openDocumentReportingErrors(path);
         break;
     case Command::openRecentDocument:
-        openDocumentReportingErrors(item.representedObject.toString());
+        if (!openDocumentReportingErrors(item.representedObject.toString()))
+            RecentDocuments::forget(item.representedObject.toString());
         break;
     case Command::clearRecentDocuments:
         RecentDocuments::clear();
@@ -334,7 +335,7 @@ void DocumentController::perform(const MenuItemInfo &item)
 void DocumentController::fillRecentMenu(QMenu *menu)
 {
     menu->clear();
-    for (const QString &path : RecentDocuments::paths()) {
+    for (const QString &path : RecentDocuments::existingPaths()) {
         QAction *action = menu->addAction(QFileInfo(path).fileName());
         action->setToolTip(path);
         MenuItemInfo{Command::openRecentDocument, path}.applyTo(action);

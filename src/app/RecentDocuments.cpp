@@ -20,7 +20,9 @@ const QString &key()
 
 QStringList paths()
 {
-    return UserDefaults::standard().stringList(key()).value_or(QStringList());
+    QStringList list = UserDefaults::standard().stringList(key()).value_or(QStringList());
+    list.removeDuplicates();
+    return list;
 }
 
 void note(const QString &path)
@@ -36,6 +38,23 @@ void note(const QString &path)
     while (list.size() > limit)
         list.removeLast();
     UserDefaults::standard().set(key(), QJsonArray::fromStringList(list));
+}
+
+void forget(const QString &path)
+{
+    QStringList list = paths();
+    if (list.removeAll(QFileInfo(path).absoluteFilePath()) > 0)
+        UserDefaults::standard().set(key(), QJsonArray::fromStringList(list));
+}
+
+QStringList existingPaths()
+{
+    QStringList list = paths();
+    const qsizetype before = list.size();
+    list.removeIf([](const QString &path) { return !QFileInfo::exists(path); });
+    if (list.size() != before)
+        UserDefaults::standard().set(key(), QJsonArray::fromStringList(list));
+    return list;
 }
 
 void clear()

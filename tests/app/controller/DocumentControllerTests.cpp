@@ -9,10 +9,13 @@
 #include "editor/EditorView.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
+#include "text/UserDefaults.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -23,6 +26,7 @@
 
 using namespace plumeo;
 using namespace plumeo::testing;
+using namespace Qt::StringLiterals;
 
 TEST_F(ControllerTest, TypeOfContentsRefusesBinaryAndRecognisesRichText)
 {
@@ -329,4 +333,44 @@ TEST_F(ControllerTest, ClosingTheLastWindowIsAnnouncedOnce)
     closeAndDelete(EditorWindowController::all().front());
     EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(EditorWindowController::all().empty());
+}
+
+TEST_F(ControllerTest, OpenRecentListsEachFileThatIsStillThereOnce)
+{
+    RecentDocuments::clear();
+    const QString a = writeFile(dir, QStringLiteral("a.txt"), "a\n");
+    const QString b = writeFile(dir, QStringLiteral("b.txt"), "b\n");
+    const QString gone = writeFile(dir, QStringLiteral("gone.txt"), "gone\n");
+    for (const QString &path : {a, b, gone})
+        ASSERT_TRUE(controller()->openDocument(path));
+    // Renamed in Plumeo, deleted by another program.
+    ASSERT_TRUE(editorFor(controller()->documentForPath(b))
+                    ->commands()
+                    .renameTo(QStringLiteral("c.txt"))
+                    .hasValue());
+    ASSERT_TRUE(QFile::remove(gone));
+    const auto titles = [] {
+        QMenu menu;
+        DocumentController::fillRecentMenu(&menu);
+        QStringList list;
+        for (const QAction *action : menu.actions())
+            if (const auto item = MenuItemInfo::of(action);
+                item && item->command == Command::openRecentDocument)
+                list << action->text();
+        return list;
+    };
+    EXPECT_EQ(titles(), (QStringList{u"c.txt"_s, u"a.txt"_s}));
+    EXPECT_EQ(RecentDocuments::paths(), (QStringList{dir.filePath(u"c.txt"_s), a}));
+
+    // A settings file edited by hand may repeat a file: it is listed once.
+    UserDefaults::standard().set(u"recentDocuments"_s, QJsonArray{a, a, dir.filePath(u"c.txt"_s)});
+    EXPECT_EQ(titles(), (QStringList{u"a.txt"_s, u"c.txt"_s}));
+
+    // One that fails to open (it became binary) is reported and dropped.
+    writeFile(dir, QStringLiteral("a.txt"), QByteArray("\0\1\2", 3));
+    EditorWindowController::all().front()->closeDocument(controller()->documentForPath(a));
+    controller()->perform(MenuItemInfo{Command::openRecentDocument, a});
+    EXPECT_EQ(alerts.size(), 1);
+    EXPECT_EQ(titles(), QStringList{u"c.txt"_s});
+    RecentDocuments::clear();
 }
