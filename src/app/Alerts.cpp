@@ -118,14 +118,17 @@ SaveChoice askToSave(QWidget *parent, const QString &documentName)
     if (answers().askToSave)
         return answers().askToSave(documentName);
     QMessageBox box(parent);
-    prepare(
-        box, QMessageBox::Warning,
-        L(QStringLiteral("Voulez-vous enregistrer les modifications apportées au document « %1 » ?")
-              .arg(documentName),
-          QStringLiteral("Do you want to save the changes made to the document “%1”?")
-              .arg(documentName)),
-        L(QStringLiteral("Vos modifications seront perdues si vous ne les enregistrez pas."),
-          QStringLiteral("Your changes will be lost if you don’t save them.")));
+    // The name and its quotes stay on one line however the message wraps.
+    QString unbreakable = documentName;
+    unbreakable.replace(u' ', QChar::Nbsp);
+    prepare(box, QMessageBox::Warning,
+            L(QStringLiteral("Voulez-vous enregistrer les modifications apportées au document "
+                             "«\u00A0%1\u00A0»\u00A0?")
+                  .arg(unbreakable),
+              QStringLiteral("Do you want to save the changes made to the document “%1”?")
+                  .arg(unbreakable)),
+            L(QStringLiteral("Vos modifications seront perdues si vous ne les enregistrez pas."),
+              QStringLiteral("Your changes will be lost if you don’t save them.")));
     QPushButton *save = box.addButton(L(QStringLiteral("Enregistrer"), QStringLiteral("Save")),
                                       QMessageBox::AcceptRole);
     QPushButton *discard =
