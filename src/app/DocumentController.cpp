@@ -38,24 +38,21 @@ DocumentController::DocumentController(QObject *parent)
 DocumentController::~DocumentController()
 {
     // The editors go before the documents they show, and no longer count as closing.
-    for (const QPointer<EditorWindowController> &window : m_windows) {
-        if (window)
-            disconnect(window, nullptr, this, nullptr);
-        delete window.data();
+    const std::vector<EditorWindowController *> windows = std::move(m_windows);
+    for (EditorWindowController *window : windows) {
+        disconnect(window, nullptr, this, nullptr);
+        delete window;
     }
 }
 
 EditorWindowController *DocumentController::makeWindow()
 {
     auto *window = new EditorWindowController(m_menuBarFactory);
-    std::erase_if(m_windows, [](const QPointer<EditorWindowController> &w) { return w.isNull(); });
-    m_windows.emplace_back(window);
+    m_windows.push_back(window);
+    // When destroyed() arrives the window is only a QObject: compare its address, never use it.
     connect(window, &QObject::destroyed, this, [this, window] {
-        // A widget announces its destruction before its guards are cleared.
-        if (std::none_of(m_windows.begin(), m_windows.end(),
-                         [window](const QPointer<EditorWindowController> &w) {
-                             return w && w.data() != window;
-                         }))
+        std::erase(m_windows, window);
+        if (m_windows.empty())
             Q_EMIT lastWindowClosed();
     });
     connect(window, &EditorWindowController::documentClosed, this, &DocumentController::close);

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include <QObject>
-#include <QPointer>
 
 class QMenu;
 
@@ -103,7 +102,7 @@ private:
     int m_untitledCount = 0;
     DocumentFileMonitor *m_fileMonitor;
     EditorWindowController::MenuBarFactory m_menuBarFactory;
-    std::vector<QPointer<EditorWindowController>> m_windows;
+    std::vector<EditorWindowController *> m_windows; // removed as each is destroyed
 };
 
 } // namespace plumeo
