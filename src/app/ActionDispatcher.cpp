@@ -1,5 +1,7 @@
 #include "ActionDispatcher.h"
 
+#include "MenuMnemonics.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -25,6 +27,17 @@ namespace {
 bool isMenu(const QWidget *widget)
 {
     return qobject_cast<const QMenuBar *>(widget) || qobject_cast<const QMenu *>(widget);
+}
+
+// The mnemonics of item's siblings, which a new title of item must not take.
+QSet<QChar> mnemonicsBeside(const QMenu *menu, const QAction *item)
+{
+    QSet<QChar> taken;
+    for (const QAction *action : menu->actions())
+        if (action != item && !action->isSeparator())
+            if (const QChar c = MenuMnemonics::of(action->text()); !c.isNull())
+                taken.insert(c);
+    return taken;
 }
 
 } // namespace
@@ -120,8 +133,9 @@ void ActionDispatcher::validateMenu(QMenu *menu)
         action->setCheckable(state.checked.has_value());
         if (state.checked)
             action->setChecked(*state.checked);
-        if (state.title)
-            action->setText(*state.title);
+        if (state.title && MenuMnemonics::plain(action->text()) != *state.title)
+            action->setText(MenuMnemonics::retitled(action->text(), *state.title,
+                                                    mnemonicsBeside(menu, action)));
     }
 }
 

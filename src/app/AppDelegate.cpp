@@ -6,6 +6,7 @@
 #include "DarkAppearance.h"
 #include "DocumentController.h"
 #include "MainMenu.h"
+#include "MenuMnemonics.h"
 #include "Preferences.h"
 #include "SignalHandler.h"
 #include "editor/EditorWindowController.h"
@@ -267,7 +268,7 @@ void AppDelegate::fillWindowMenu(QMenu *menu)
     for (EditorWindowController *window : EditorWindowController::all()) {
         QString title = window->windowTitle();
         title.replace(QStringLiteral("[*]"), QString());
-        QAction *action = menu->addAction(title);
+        QAction *action = menu->addAction(MenuMnemonics::escaped(title));
         action->setProperty("plumeoWindowListItem", true);
         MenuItemInfo{Command::makeKeyAndOrderFront, QVariant::fromValue<QObject *>(window)}.applyTo(
             action);

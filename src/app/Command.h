@@ -102,6 +102,9 @@ struct CommandInfo
     int tag = 0;
     // Qt::Key_unknown for none.
     QKeyCombination shortcut = {};
+    // A second key for the same command, the one the Linux desktop uses (F11 for full screen). The
+    // menu shows the first.
+    QKeyCombination alternateShortcut = {};
 };
 
 namespace Commands {
@@ -123,8 +126,9 @@ inline constexpr std::array table{
     CommandInfo{clearRecentDocuments, "clearRecentDocuments:"},
     CommandInfo{performClose, "performClose:", 0, cmd | Qt::Key_W},
     CommandInfo{saveDocument, "saveDocument:", 0, cmd | Qt::Key_S},
-    CommandInfo{duplicateDocument, "duplicateDocument:", 0, cmd | shift | Qt::Key_S},
-    CommandInfo{saveDocumentAs, "saveDocumentAs:", 0, cmd | opt | shift | Qt::Key_S},
+    // Save As takes Ctrl+Shift+S, as everywhere on the Linux desktop; Duplicate takes the other.
+    CommandInfo{duplicateDocument, "duplicateDocument:", 0, cmd | opt | shift | Qt::Key_S},
+    CommandInfo{saveDocumentAs, "saveDocumentAs:", 0, cmd | shift | Qt::Key_S},
     CommandInfo{renameDocument, "renameDocument:"},
     CommandInfo{moveDocument, "moveDocument:"},
     CommandInfo{revertDocumentToSaved, "revertDocumentToSaved:"},
@@ -175,7 +179,7 @@ inline constexpr std::array table{
     CommandInfo{setLineEnding, "setLineEnding:"},
     CommandInfo{performMiniaturize, "performMiniaturize:", 0, cmd | Qt::Key_M},
     CommandInfo{performZoom, "performZoom:"},
-    CommandInfo{toggleFullScreen, "toggleFullScreen:", 0, cmd | ctl | Qt::Key_F},
+    CommandInfo{toggleFullScreen, "toggleFullScreen:", 0, cmd | ctl | Qt::Key_F, Qt::Key_F11},
     CommandInfo{moveTabToNewWindow, "moveTabToNewWindow:"},
     CommandInfo{arrangeInFront, "arrangeInFront:"},
     CommandInfo{makeKeyAndOrderFront, "makeKeyAndOrderFront:"},

@@ -2,6 +2,7 @@
 
 #include "Alerts.h"
 #include "FilePanels.h"
+#include "MenuMnemonics.h"
 #include "RecentDocuments.h"
 #include "document/DocumentFileMonitor.h"
 #include "document/StreamLoad.h"
@@ -333,7 +334,7 @@ void DocumentController::fillRecentMenu(QMenu *menu)
 {
     menu->clear();
     for (const QString &path : RecentDocuments::existingPaths()) {
-        QAction *action = menu->addAction(QFileInfo(path).fileName());
+        QAction *action = menu->addAction(MenuMnemonics::escaped(QFileInfo(path).fileName()));
         action->setToolTip(path);
         MenuItemInfo{Command::openRecentDocument, path}.applyTo(action);
     }

@@ -1,6 +1,7 @@
 #include "MainMenu.h"
 
 #include "MenuItemInfo.h"
+#include "MenuMnemonics.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
 
@@ -8,7 +9,6 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QUrl>
 
 namespace plumeo {
 
@@ -58,8 +58,12 @@ private:
     {
         QAction *action = menu->addAction(title);
         action->setMenuRole(QAction::NoRole);
-        if (const auto key = Commands::info(info.command).shortcut; key.key() != Qt::Key_unknown)
-            action->setShortcut(key);
+        const CommandInfo &command = Commands::info(info.command);
+        QList<QKeySequence> keys;
+        for (const QKeyCombination key : {command.shortcut, command.alternateShortcut})
+            if (key.key() != Qt::Key_unknown)
+                keys << key;
+        action->setShortcuts(keys);
         info.applyTo(action);
         return action;
     }
@@ -215,9 +219,29 @@ void addHelpMenu(QMenuBar *bar, const Builder &b)
     b.delegateItem(m, L(u"Aide Plumeo"_s, u"Plumeo Help"_s), showHelp);
     b.delegateItem(m, L(u"Raccourcis clavier"_s, u"Keyboard Shortcuts"_s), showShortcuts);
     Builder::separator(m);
-    const QString host = QUrl(MainMenu::makerWebsite.toString()).host();
-    b.delegateItem(m, L(u"Site web Vantle Apps (%1)"_s, u"Vantle Apps Website (%1)"_s).arg(host),
+    b.delegateItem(m,
+                   L(u"Site web Vantle Apps (%1)"_s, u"Vantle Apps Website (%1)"_s)
+                       .arg(MenuMnemonics::escaped(MainMenu::makerWebsite.toString())),
                    openVantleAppsWebsite);
+}
+
+// Gives every title of menu (a QMenuBar or a QMenu) and of its submenus a mnemonic unique in its
+// own menu. Menus filled later from data (recent files, windows) are empty here and get none.
+void assignMnemonics(const QWidget *menu)
+{
+    QList<QAction *> items;
+    QStringList titles;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        items << action;
+        titles << action->text();
+        if (action->menu())
+            assignMnemonics(action->menu());
+    }
+    const QStringList marked = MenuMnemonics::assigned(titles);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        items[i]->setText(marked[i]);
 }
 
 } // namespace
@@ -235,6 +259,7 @@ QMenuBar *build(QObject *delegate)
     addViewMenu(bar, builder);
     addWindowMenu(bar, builder);
     addHelpMenu(bar, builder);
+    assignMnemonics(bar);
     return bar;
 }
 

@@ -177,6 +177,11 @@ template <class View> bool EditorActions::handleKey(View &view, QKeyEvent *event
         runner.redo();
         return true;
     }
+    // Alt with a letter is a menu's mnemonic; one that no menu took must not type its letter. AltGr
+    // arrives without the Alt modifier (or, from some keyboards, with Ctrl), so it still types.
+    if ((event->modifiers() & Qt::AltModifier) && !(event->modifiers() & Qt::ControlModifier)
+        && !event->text().isEmpty() && event->text().front().isPrint())
+        return true;
     // Shift-Return too: Qt would insert a line separator (U+2028), which has no place in code.
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);

@@ -1,6 +1,7 @@
 #include "editor/EditorWindowController.h"
 
 #include "Alerts.h"
+#include "MenuMnemonics.h"
 #include "Theme.h"
 #include "document/TextDocument.h"
 #include "editor/EditorViewController.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -77,6 +79,7 @@ EditorWindowController::EditorWindowController(MenuBarFactory menuBarFactory, QW
             if (editor->textView())
                 editor->textView()->setFocus();
     });
+    addTabSwitchingKeys();
     windows().push_back(this);
     activationOrder().insert(activationOrder().begin(), this);
     rebuildMenuBar();
@@ -122,7 +125,7 @@ EditorViewController *EditorWindowController::addDocument(TextDocument *document
             &EditorWindowController::documentDuplicated);
     connect(document, &TextDocument::editedChanged, this, &EditorWindowController::updateTitles);
     connect(document, &TextDocument::fileChanged, this, &EditorWindowController::updateTitles);
-    const int index = m_tabs->addTab(editor, document->displayName());
+    const int index = m_tabs->addTab(editor, MenuMnemonics::escaped(document->displayName()));
     m_tabs->setCurrentIndex(index);
     updateTitles();
     if (editor->textView())
@@ -274,6 +277,30 @@ void EditorWindowController::perform(const MenuItemInfo &item)
     }
 }
 
+void EditorWindowController::addTabSwitchingKeys()
+{
+    // The keys every tabbed Linux application answers: Ctrl+Page Down and Ctrl+Tab go right,
+    // Ctrl+Page Up and Ctrl+Shift+Tab go left, round from the last tab to the first.
+    const auto bind = [this](QList<QKeySequence> keys, int step) {
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, this, [this, step] { selectTab(step); });
+        }
+    };
+    bind(QKeySequence::keyBindings(QKeySequence::NextChild)
+             << QKeySequence(Qt::CTRL | Qt::Key_PageDown),
+         +1);
+    bind(QKeySequence::keyBindings(QKeySequence::PreviousChild) << QKeySequence(
+             Qt::CTRL | Qt::SHIFT | Qt::Key_Tab) << QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+         -1);
+}
+
+void EditorWindowController::selectTab(int step)
+{
+    if (const int count = m_tabs->count(); count > 1)
+        m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + count) % count);
+}
+
 void EditorWindowController::moveCurrentTabToNewWindow()
 {
     TextDocument *document = currentDocument();
@@ -286,9 +313,8 @@ void EditorWindowController::updateTitles()
     for (int i = 0; i < m_tabs->count(); ++i) {
         if (auto *editor = qobject_cast<EditorViewController *>(m_tabs->widget(i))) {
             TextDocument *document = editor->document();
-            m_tabs->setTabText(i, document->isEdited()
-                                      ? QStringLiteral("● ") + document->displayName()
-                                      : document->displayName());
+            const QString name = MenuMnemonics::escaped(document->displayName());
+            m_tabs->setTabText(i, document->isEdited() ? QStringLiteral("● ") + name : name);
             m_tabs->setTabToolTip(i, document->filePath());
         }
     }

@@ -87,6 +87,9 @@ private:
     void updateTitles();
     void saveFrame();
     void moveCurrentTabToNewWindow();
+    void addTabSwitchingKeys();
+    // Shows the tab step places away (negative: to the left), wrapping round.
+    void selectTab(int step);
 
     EditorViewController *currentEditor() const;
 

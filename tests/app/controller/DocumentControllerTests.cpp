@@ -18,7 +18,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -372,5 +374,54 @@ TEST_F(ControllerTest, OpenRecentListsEachFileThatIsStillThereOnce)
     controller()->perform(MenuItemInfo{Command::openRecentDocument, a});
     EXPECT_EQ(alerts.size(), 1);
     EXPECT_EQ(titles(), QStringList{u"c.txt"_s});
+    RecentDocuments::clear();
+}
+
+// The keys of the Linux desktop: Ctrl+Page Down/Up and Ctrl+(Shift+)Tab go round the tabs, F11
+// toggles full screen, Alt and a title's letter opens its menu. A file name's "&" is shown as it
+// is, in the tab and in Open Recent, not taken for a mnemonic.
+TEST_F(ControllerTest, DesktopKeysAndNamesWithAnAmpersand)
+{
+    RecentDocuments::clear();
+    for (const char *name : {"R&D.txt", "b.txt", "c.txt"})
+        ASSERT_TRUE(controller()->openDocument(writeFile(dir, QString::fromUtf8(name), "x\n")));
+    EditorWindowController *window = EditorWindowController::all().front();
+    auto *tabs = window->findChild<QTabWidget *>();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->tabText(0), u"R&&D.txt"_s);
+    QMenu recent;
+    DocumentController::fillRecentMenu(&recent);
+    EXPECT_EQ(recent.actions().at(2)->text(), u"R&&D.txt"_s);
+
+    window->show();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const auto pressIn = [&](QKeyCombination key) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : window, key.key(), key.keyboardModifiers());
+    };
+    ASSERT_EQ(tabs->currentIndex(), 2);
+    pressIn(Qt::CTRL | Qt::Key_PageDown);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    pressIn(Qt::CTRL | Qt::Key_Tab);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    pressIn(Qt::CTRL | Qt::Key_PageUp);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    pressIn(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab);
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    EXPECT_EQ(QApplication::focusWidget(),
+              window->editorFor(window->currentDocument())->textView());
+
+    pressIn(QKeyCombination(Qt::Key_F11));
+    EXPECT_TRUE(window->isFullScreen());
+    pressIn(QKeyCombination(Qt::Key_F11));
+    EXPECT_FALSE(window->isFullScreen());
+
+    const QString before = window->currentDocument()->text();
+    pressIn(Qt::ALT | Qt::Key_F);
+    QMenu *file = window->menuBar()->findChild<QMenu *>(u"fileMenu"_s);
+    EXPECT_TRUE(file->isVisible());
+    file->close();
+    EXPECT_EQ(window->currentDocument()->text(), before);
     RecentDocuments::clear();
 }

@@ -6,6 +6,7 @@
 #include "editor/EditorDecorations.h"
 #include "editor/EditorTextView.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -167,6 +168,17 @@ TEST_F(EditorTextViewTest, KeysIndentAsTheyType)
     EXPECT_EQ(document->text(), u"    if (x) {\n\t}"_s);
     QTest::keyClicks(view.get(), u"ab"_s);
     EXPECT_EQ(document->text(), u"    if (x) {\n\tab}"_s);
+
+    // Alt with a letter that no menu took types nothing; AltGr, reported without Alt, types.
+    const auto press = [&](Qt::KeyboardModifiers modifiers, const QString &text) {
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_Q, modifiers, text);
+        QApplication::sendEvent(view.get(), &event);
+    };
+    press(Qt::AltModifier, u"q"_s);
+    press(Qt::AltModifier | Qt::ShiftModifier, u"Q"_s);
+    EXPECT_EQ(document->text(), u"    if (x) {\n\tab}"_s);
+    press(Qt::GroupSwitchModifier, u"@"_s);
+    EXPECT_EQ(document->text(), u"    if (x) {\n\tab@}"_s);
 }
 
 TEST_F(EditorTextViewTest, ClipboardHoldsTheRealCharacters)
