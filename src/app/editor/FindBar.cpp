@@ -355,30 +355,32 @@ qsizetype FindBar::replaceAll()
         return 0;
     }
     qsizetype count = 0;
+    const TextRange selection = runner.selection();
     if (view()->document()->isRichText()) {
         // Match by match, so that the text between matches keeps its formatting.
         const std::vector<TextRange> matches =
             TextSearch::matches(text(), searchString(), matchesCase());
         count = qsizetype(matches.size());
-        if (count > 0) {
-            const qsizetype growth = replacementString().size() - searchString().size();
-            const qsizetype caret =
-                matches.back().location + (count - 1) * growth + replacementString().size();
-            runner.replaceEach(matches, replacementString(), {caret, 0});
-        }
+        if (count > 0)
+            runner.replaceEach(matches, replacementString(),
+                               TextSearch::selectionAfterReplacing(
+                                   matches, replacementString().size(), selection));
     } else if (const auto all = TextSearch::replaceAll(text(), searchString(), replacementString(),
-                                                       matchesCase())) {
+                                                       matchesCase(), selection)) {
         count = all->count;
         runner.apply(all->edit);
     }
-    updateStatus();
     if (count == 0)
         QApplication::beep();
+    // The report stands until the next search or edit, rather than the count of what is left.
+    m_statusTimer->stop();
+    if (count == 0)
+        m_status->setText(L(QStringLiteral("Aucune occurrence"), QStringLiteral("No occurrences")));
+    else if (count == 1)
+        m_status->setText(L(QStringLiteral("1 remplacement"), QStringLiteral("1 replacement")));
     else
         m_status->setText(
-            count == 1 ? L(QStringLiteral("1 remplacement"), QStringLiteral("1 replacement"))
-                       : L(QStringLiteral("%1 remplacements"), QStringLiteral("%1 replacements"))
-                             .arg(count));
+            L(QStringLiteral("%1 remplacements"), QStringLiteral("%1 replacements")).arg(count));
     return count;
 }
 

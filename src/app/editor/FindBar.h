@@ -44,7 +44,7 @@ public:
     void useSelectionForFind();
     // Replaces the current match (or the next one) and selects the following match.
     bool replace();
-    // Replaces every match; answers how many.
+    // Replaces every match; answers how many, and says it in the count's place.
     qsizetype replaceAll();
     // Hides the bar and gives the focus back to the text.
     void dismiss();

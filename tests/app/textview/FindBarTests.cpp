@@ -2,6 +2,7 @@
 #include "editor/EditorTextView.h"
 #include "editor/FindBar.h"
 #include "editor/RichTextView.h"
+#include "text/Localization.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -170,12 +171,53 @@ TEST_F(FindBarTest, FollowsTheViewItIsAttachedTo)
     EXPECT_EQ(bar->view(), richView.get());
     bar->setSearchString(u"x"_s);
     bar->setReplacementString(u"yy"_s);
+    select(*richView, {7, 0}); // before the last x
     EXPECT_EQ(bar->replaceAll(), 2);
     EXPECT_EQ(rich->text(), u"yy bold yy"_s);
     QTextCursor inBold(rich->textStorage());
     inBold.setPosition(5);
     EXPECT_EQ(inBold.charFormat().fontWeight(), QFont::Bold);
-    EXPECT_EQ(selection(*richView), (TextRange{10, 0}));
+    EXPECT_EQ(selection(*richView), (TextRange{8, 0}));
     EditorCommandRunner(*richView).undo();
     EXPECT_EQ(rich->text(), u"x bold x"_s);
+}
+
+TEST_F(FindBarTest, ReplaceAllSaysHowManyAndKeepsTheCaret)
+{
+    open(u"one two one three one"_s);
+    perform(*view, Command::findAndReplace);
+    bar->setSearchString(u"one"_s);
+    bar->setReplacementString(u"1"_s);
+    select(*view, {12, 0}); // before "three"
+    EXPECT_EQ(bar->replaceAll(), 3);
+    EXPECT_EQ(document->text(), u"1 two 1 three 1"_s);
+    EXPECT_EQ(bar->statusText(), u"3 replacements"_s);
+    EXPECT_EQ(selection(*view), (TextRange{8, 0})); // still before "three"
+    // The report stays until the next search, not only until the count is refreshed.
+    QTest::qWait(400);
+    EXPECT_EQ(bar->statusText(), u"3 replacements"_s);
+
+    bar->setSearchString(u"three"_s);
+    bar->setReplacementString(u"trois"_s);
+    select(*view, {15, 0}); // at the end
+    EXPECT_EQ(bar->replaceAll(), 1);
+    EXPECT_EQ(bar->statusText(), u"1 replacement"_s);
+    EXPECT_EQ(selection(*view), (TextRange{15, 0}));
+    EXPECT_EQ(bar->replaceAll(), 0);
+    EXPECT_EQ(bar->statusText(), u"No occurrences"_s);
+
+    Localization::setCurrent(AppLanguage::fr);
+    bar->setSearchString(u"1"_s);
+    bar->setReplacementString(u"un"_s);
+    select(*view, {2, 3}); // "two", selected, stays selected
+    EXPECT_EQ(bar->replaceAll(), 3);
+    EXPECT_EQ(document->text(), u"un two un trois un"_s);
+    EXPECT_EQ(bar->statusText(), u"3 remplacements"_s);
+    EXPECT_EQ(selection(*view), (TextRange{3, 3}));
+    bar->setSearchString(u"two"_s);
+    EXPECT_EQ(bar->replaceAll(), 1);
+    EXPECT_EQ(bar->statusText(), u"1 remplacement"_s);
+    EXPECT_EQ(bar->replaceAll(), 0);
+    EXPECT_EQ(bar->statusText(), u"Aucune occurrence"_s);
+    Localization::setCurrent(AppLanguage::en);
 }
