@@ -5,6 +5,7 @@
 #include "editing/TextSearch.h"
 #include "editor/EditorCommandRunner.h"
 #include "editor/EditorView.h"
+#include "editor/FindHighlighter.h"
 #include "text/Localization.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ namespace plumeo {
 FindBar::FindBar(QWidget *parent)
     : QWidget(parent)
 {
+    m_highlighter = new FindHighlighter(this);
     build();
     retranslate();
     // Counting reads the whole text: after edits it waits for a pause in typing.
@@ -93,6 +95,10 @@ void FindBar::build()
     m_replaceField->installEventFilter(this);
     connect(m_findField, &QLineEdit::textEdited, this, &FindBar::searchAsTyped);
     connect(m_caseButton, &QToolButton::toggled, this, &FindBar::searchAsTyped);
+    // Every change of the search, typed or set, is marked.
+    const auto markSearch = [this] { m_highlighter->setSearch(searchString(), matchesCase()); };
+    connect(m_findField, &QLineEdit::textChanged, this, markSearch);
+    connect(m_caseButton, &QToolButton::toggled, this, markSearch);
     connect(m_previousButton, &QToolButton::clicked, this, &FindBar::findPrevious);
     connect(m_nextButton, &QToolButton::clicked, this, &FindBar::findNext);
     connect(m_doneButton, &QPushButton::clicked, this, &FindBar::dismiss);
@@ -122,6 +128,7 @@ void FindBar::setView(EditorView *view)
     m_view = view;
     m_viewWidget = view ? view->widget() : nullptr;
     m_textValid = false;
+    m_highlighter->setView(view);
     if (view)
         m_contentsConnection =
             connect(view->document()->textStorage(), &QTextDocument::contentsChange, this,
@@ -413,6 +420,38 @@ void FindBar::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+bool FindBar::focusNextPrevChild(bool next)
+{
+    // The bar keeps Tab to itself: past its last control the text would take the next Tab as a
+    // character. The fields come first, so that Tab goes from the search to the replacement.
+    QList<QWidget *> ring;
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_findField, m_replaceField, m_caseButton, m_previousButton, m_nextButton,
+             m_replaceButton, m_replaceAllButton, m_doneButton})
+        if (control->isVisibleTo(this) && control->isEnabled()
+            && (control->focusPolicy() & Qt::TabFocus))
+            ring << control;
+    if (ring.isEmpty())
+        return false;
+    const qsizetype at = ring.indexOf(focusWidget());
+    const qsizetype size = ring.size();
+    const qsizetype to = at < 0 ? 0 : (at + (next ? 1 : size - 1)) % size;
+    ring[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void FindBar::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_highlighter->setActive(true);
+}
+
+void FindBar::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_highlighter->setActive(false);
 }
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
