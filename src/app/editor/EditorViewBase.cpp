@@ -269,6 +269,25 @@ void EditorViewBase<QtTextEdit, View>::paintEvent(QPaintEvent *event)
 }
 
 template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::resizeEvent(QResizeEvent *event)
+{
+    // Qt keeps the first line in view and lets the end of the text go under the bottom edge.
+    QScrollBar *scroll = QtTextEdit::verticalScrollBar();
+    const int shrink = event->oldSize().height() - event->size().height();
+    const bool wasAtEnd = scroll->maximum() > 0 && scroll->value() == scroll->maximum();
+    const QRect caret = QtTextEdit::cursorRect();
+    const int oldHeight = QtTextEdit::viewport()->height() + std::max(shrink, 0);
+    const bool showedCaret = caret.top() >= 0 && caret.bottom() < oldHeight;
+    QtTextEdit::resizeEvent(event);
+    if (!event->oldSize().isValid() || shrink <= 0)
+        return;
+    if (wasAtEnd)
+        scroll->setValue(scroll->maximum());
+    if (showedCaret)
+        QtTextEdit::ensureCursorVisible();
+}
+
+template <typename QtTextEdit, typename View>
 void EditorViewBase<QtTextEdit, View>::focusInEvent(QFocusEvent *event)
 {
     QtTextEdit::focusInEvent(event);

@@ -62,6 +62,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    // A view made shorter (the find bar opening under it, the window shrinking) keeps its end in
+    // view when it showed it, and the caret when it showed it.
+    void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     // The selection as its real characters, which a paste into this program takes back unchanged.
