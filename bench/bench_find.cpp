@@ -1,8 +1,8 @@
 // The find bar's marks on a text of a million characters, offscreen: a scroll by one page, and a
 // character typed in the middle of the text in view, each followed by the event loop (the marks
 // recomputed for the lines in view, and the repaint), with the bar open on a word found on every
-// line and with the bar closed. Texts: 100,000 lines of 11 characters; one line of a million
-// characters, unwrapped and wrapped. build-bench/bench/bench_find
+// line and with the bar closed; and finding the text in view alone. Texts: 100,000 lines of 11
+// characters; one line of a million characters, unwrapped and wrapped. build-bench/bench/bench_find
 #include "Preferences.h"
 #include "document/TextDocument.h"
 #include "editor/EditorCommandRunner.h"
@@ -112,6 +112,22 @@ void typeACharacter(benchmark::State &state)
 BENCHMARK(typeACharacter)
     ->ArgsProduct({{manyLines, oneLineWrapped}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+
+// What finding the text in view costs alone, without the search and the repaint.
+void findTheTextInView(benchmark::State &state)
+{
+    const auto shape = Shape(state.range(0));
+    Editor editor(shape, false);
+    qsizetype units = 0;
+    for (auto _ : state) {
+        units = 0;
+        for (const TextRange range : editor.view->visibleRanges())
+            units += range.length;
+    }
+    state.SetLabel(shapeName(shape));
+    state.counters["units"] = double(units);
+}
+BENCHMARK(findTheTextInView)->DenseRange(manyLines, oneLineWrapped)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
