@@ -44,6 +44,8 @@ PLUMEO_THEME_COLOUR(commentColor, 0x6F, 0x77, 0x85)
 PLUMEO_THEME_COLOUR(punctuationColor, 0xB8, 0xBE, 0xC9)
 PLUMEO_THEME_COLOUR(selection, 0x5C, 0xE1, 0xE6, 0.22)
 PLUMEO_THEME_COLOUR(currentLine, 0xFF, 0xFF, 0xFF, 0.035)
+// Translucent, so that it reads over the dark theme and over a rich text's own light background.
+PLUMEO_THEME_COLOUR(findMatch, 0xFF, 0xB4, 0x54, 0.30)
 
 #undef PLUMEO_THEME_COLOUR
 

@@ -30,6 +30,7 @@ const QColor &commentColor();     // #6F7785: comments, quotes
 const QColor &punctuationColor(); // #B8BEC9: punctuation
 const QColor &selection();        // cyan at alpha 0.22: selected text background
 const QColor &currentLine();      // white at alpha 0.035: the caret line's band
+const QColor &findMatch();        // accent at alpha 0.30: the other matches of the find bar
 
 const QColor &gutterText();        // = textFaint(): line numbers
 const QColor &gutterCurrentText(); // = textDim(): the caret line's number

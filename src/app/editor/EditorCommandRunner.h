@@ -64,6 +64,9 @@ public:
     // The selected text in real characters, line breaks as LF.
     QString selectedText() const;
     static QString selectedText(const EditorView &view);
+    // The real characters of document between the storage offsets from and to (line breaks as
+    // LF): as many units as the range, each at the same offset.
+    static QString realText(const TextDocument *document, qsizetype from, qsizetype to);
 
     void undo();
     void redo();
@@ -80,7 +83,6 @@ private:
                    QStringView before,
                    const QString &after,
                    std::vector<Change> &changes) const;
-    static QString realText(const TextDocument *document, qsizetype from, qsizetype to);
     QTextDocument *storage() const;
     const TextStorageCodec &codec() const;
 

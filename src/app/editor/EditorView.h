@@ -1,10 +1,13 @@
 #pragma once
 
 #include "ActionResponder.h"
+#include "editing/TextRange.h"
 #include "editor/EditorViewNotifier.h"
 #include "editor/EditorViewSettings.h"
+#include "editor/ExtraSelectionLayers.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <QRectF>
 #include <QTextBlock>
@@ -69,6 +72,9 @@ public:
     virtual void configureAsCodeEditor() = 0;
     // The find bar searching this view; null detaches the one it had.
     virtual void setFindBar(FindBar *findBar) = 0;
+    // Marks over the text: replaces the selections of layer and keeps those of the others.
+    virtual void setExtraSelections(ExtraSelectionLayers::Layer layer,
+                                    QList<QTextEdit::ExtraSelection> selections) = 0;
 
     virtual QTextCursor textCursor() const = 0;
     virtual void setTextCursor(const QTextCursor &cursor) = 0;
@@ -81,6 +87,11 @@ public:
     // The block's rectangle, and the height of its first visual row.
     virtual QRectF blockRect(const QTextBlock &block) const = 0;
     virtual qreal firstRowHeight(const QTextBlock &block) const = 0;
+    // The text in the viewport, in storage offsets and text order: for each line in view, what its
+    // rows in view hold (of an unwrapped line, the part between the left and right edges). A
+    // character cut by an edge may be in or out. However long the lines, this is about as much text
+    // as the viewport can show.
+    virtual std::vector<TextRange> visibleRanges() const = 0;
 
 protected:
     // The next view may give the storage a layout of the other kind, from which this one cannot

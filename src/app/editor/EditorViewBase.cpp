@@ -15,6 +15,8 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextDocumentLayout>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextLayout>
 
 namespace plumeo {
@@ -143,6 +145,78 @@ void EditorViewBase<QtTextEdit, View>::setFindBar(FindBar *findBar)
 }
 
 template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::setExtraSelections(
+    ExtraSelectionLayers::Layer layer, QList<QTextEdit::ExtraSelection> selections)
+{
+    // The one place where the layers meet the view.
+    if (m_extraSelections.set(layer, std::move(selections)))
+        QtTextEdit::setExtraSelections(m_extraSelections.combined());
+}
+
+template <typename QtTextEdit, typename View>
+std::vector<TextRange> EditorViewBase<QtTextEdit, View>::visibleRanges() const
+{
+    std::vector<TextRange> ranges;
+    const QWidget *area = QtTextEdit::viewport();
+    const int width = area->width();
+    const int height = area->height();
+    if (width <= 0 || height <= 0 || !QtTextEdit::document())
+        return ranges;
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        if (blockRect(block).top() >= height)
+            break;
+        const QTextLayout *layout = block.layout();
+        if (!block.isVisible() || !layout || layout->lineCount() == 0)
+            continue;
+        // Where the block's rows are in the viewport: the caret rectangle at the block's start
+        // is its first row.
+        QTextCursor start(QtTextEdit::document());
+        start.setPosition(block.position());
+        const qreal shift = QtTextEdit::cursorRect(start).top() - layout->lineAt(0).y();
+        int firstRow = -1;
+        int lastRow = -1;
+        for (int row = 0; row < layout->lineCount(); ++row) {
+            const QTextLine line = layout->lineAt(row);
+            const qreal top = shift + line.y();
+            if (top >= height)
+                break;
+            if (top + line.height() <= 0)
+                continue;
+            if (firstRow < 0)
+                firstRow = row;
+            lastRow = row;
+        }
+        if (firstRow < 0)
+            continue;
+        // Hit tests across the middle of the first and last rows in view: the rows between
+        // them are whole in view, and an unwrapped row gives only its part between the edges,
+        // even on a line of a million characters. The lowest and highest answers cover
+        // right-to-left rows too, whose left edge is their logical end.
+        const qsizetype blockStart = block.position();
+        const qsizetype blockEnd = blockStart + block.length() - 1;
+        qsizetype from = blockEnd;
+        qsizetype to = blockStart;
+        for (const int row : {firstRow, lastRow}) {
+            const QTextLine line = layout->lineAt(row);
+            const int middle = std::clamp(int(shift + line.y() + line.height() / 2), 0, height - 1);
+            for (const int x : {0, width - 1}) {
+                const qsizetype at = std::clamp<qsizetype>(
+                    QtTextEdit::cursorForPosition(QPoint(x, middle)).position(), blockStart,
+                    blockEnd);
+                from = std::min(from, at);
+                to = std::max(to, at);
+            }
+        }
+        // A hit test answers the nearest character boundary: one more unit takes in a character
+        // cut by the right edge.
+        to = std::min(to + 1, blockEnd);
+        if (from < to)
+            ranges.push_back({from, to - from});
+    }
+    return ranges;
+}
+
+template <typename QtTextEdit, typename View>
 qreal EditorViewBase<QtTextEdit, View>::firstRowHeight(const QTextBlock &block) const
 {
     const QTextLayout *layout = block.layout();
@@ -192,6 +266,25 @@ void EditorViewBase<QtTextEdit, View>::paintEvent(QPaintEvent *event)
     QtTextEdit::paintEvent(event);
     QPainter painter(QtTextEdit::viewport());
     m_decorations->paintOverText(painter);
+}
+
+template <typename QtTextEdit, typename View>
+void EditorViewBase<QtTextEdit, View>::resizeEvent(QResizeEvent *event)
+{
+    // Qt keeps the first line in view and lets the end of the text go under the bottom edge.
+    QScrollBar *scroll = QtTextEdit::verticalScrollBar();
+    const int shrink = event->oldSize().height() - event->size().height();
+    const bool wasAtEnd = scroll->maximum() > 0 && scroll->value() == scroll->maximum();
+    const QRect caret = QtTextEdit::cursorRect();
+    const int oldHeight = QtTextEdit::viewport()->height() + std::max(shrink, 0);
+    const bool showedCaret = caret.top() >= 0 && caret.bottom() < oldHeight;
+    QtTextEdit::resizeEvent(event);
+    if (!event->oldSize().isValid() || shrink <= 0)
+        return;
+    if (wasAtEnd)
+        scroll->setValue(scroll->maximum());
+    if (showedCaret)
+        QtTextEdit::ensureCursorVisible();
 }
 
 template <typename QtTextEdit, typename View>

@@ -15,8 +15,9 @@ class EditorDecorations;
 // QPlainTextEdit for the code editor (EditorTextView) and QTextEdit for the rich-text view
 // (RichTextView), and View is that view itself, so that the keys reach EditorActions with the
 // view's own type. It shows the document's text storage (given the layout QtTextEdit draws from),
-// the current-line band and the themed caret, forwards the text's changes and the caret's moves to
-// notifier(), takes over the keys and committed input-method text that EditorActions handles,
+// the current-line band and the themed caret, the extra selections of every layer (combined in
+// setExtraSelections, the only caller of Qt's), forwards the text's changes and the caret's moves
+// to notifier(), takes over the keys and committed input-method text that EditorActions handles,
 // opens dropped files through notifier()->filesDropped, and keeps the link with the find bar.
 //
 // Being a template, it declares no signals and no slots of its own (see EditorViewNotifier); the
@@ -38,11 +39,14 @@ public:
     void setWordWrap(bool on) override;
     void setFindBar(FindBar *findBar) override;
     FindBar *findBar() const { return m_findBar; }
+    void setExtraSelections(ExtraSelectionLayers::Layer layer,
+                            QList<QTextEdit::ExtraSelection> selections) override;
 
     QTextCursor textCursor() const override { return QtTextEdit::textCursor(); }
     void setTextCursor(const QTextCursor &cursor) override { QtTextEdit::setTextCursor(cursor); }
     QWidget *viewport() const override { return QtTextEdit::viewport(); }
     qreal firstRowHeight(const QTextBlock &block) const override;
+    std::vector<TextRange> visibleRanges() const override;
 
     // Return: a line break, indented as the line it breaks when the settings ask for automatic
     // indentation.
@@ -58,6 +62,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    // A view made shorter (the find bar opening under it, the window shrinking) keeps its end in
+    // view when it showed it, and the caret when it showed it.
+    void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     // The selection as its real characters, which a paste into this program takes back unchanged.
@@ -74,6 +81,7 @@ private:
     void selectionMoved();
 
     EditorDecorations *m_decorations;
+    ExtraSelectionLayers m_extraSelections;
     QPointer<FindBar> m_findBar;
     int m_lastAnchor = -1;
     int m_lastPosition = -1;

@@ -79,12 +79,14 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     m_column->setSpacing(0);
     m_layout->addWidget(m_gutter);
     m_layout->addLayout(m_column, 1);
-    // The notice spans the gutter too, which draws its numbers level with the text's lines.
+    // The notice and the find bar span the gutter too, which draws its numbers level with the
+    // text's lines: both shrink between them, and the bar never covers a line.
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
     stack->addWidget(m_noticeBar);
     stack->addLayout(m_layout, 1);
+    stack->addWidget(m_findBar);
     m_findBar->hide();
 
     m_gutter->setLineCountProvider(
@@ -178,7 +180,6 @@ void EditorViewController::buildTextView()
     m_view->configureAsCodeEditor();
     m_view->setFindBar(m_findBar);
     m_column->insertWidget(0, m_view->widget(), 1);
-    m_column->addWidget(m_findBar);
     // Shown now rather than when the layout gets to it from the event loop: a hidden view cannot
     // take the focus, and keys typed right after a switch belong to it.
     m_view->widget()->show();

@@ -5,6 +5,7 @@
 #include "editing/TextSearch.h"
 #include "editor/EditorCommandRunner.h"
 #include "editor/EditorView.h"
+#include "editor/FindHighlighter.h"
 #include "text/Localization.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ namespace plumeo {
 FindBar::FindBar(QWidget *parent)
     : QWidget(parent)
 {
+    m_highlighter = new FindHighlighter(this);
     build();
     retranslate();
     // Counting reads the whole text: after edits it waits for a pause in typing.
@@ -93,6 +95,10 @@ void FindBar::build()
     m_replaceField->installEventFilter(this);
     connect(m_findField, &QLineEdit::textEdited, this, &FindBar::searchAsTyped);
     connect(m_caseButton, &QToolButton::toggled, this, &FindBar::searchAsTyped);
+    // Every change of the search, typed or set, is marked.
+    const auto markSearch = [this] { m_highlighter->setSearch(searchString(), matchesCase()); };
+    connect(m_findField, &QLineEdit::textChanged, this, markSearch);
+    connect(m_caseButton, &QToolButton::toggled, this, markSearch);
     connect(m_previousButton, &QToolButton::clicked, this, &FindBar::findPrevious);
     connect(m_nextButton, &QToolButton::clicked, this, &FindBar::findNext);
     connect(m_doneButton, &QPushButton::clicked, this, &FindBar::dismiss);
@@ -122,6 +128,7 @@ void FindBar::setView(EditorView *view)
     m_view = view;
     m_viewWidget = view ? view->widget() : nullptr;
     m_textValid = false;
+    m_highlighter->setView(view);
     if (view)
         m_contentsConnection =
             connect(view->document()->textStorage(), &QTextDocument::contentsChange, this,
@@ -355,30 +362,32 @@ qsizetype FindBar::replaceAll()
         return 0;
     }
     qsizetype count = 0;
+    const TextRange selection = runner.selection();
     if (view()->document()->isRichText()) {
         // Match by match, so that the text between matches keeps its formatting.
         const std::vector<TextRange> matches =
             TextSearch::matches(text(), searchString(), matchesCase());
         count = qsizetype(matches.size());
-        if (count > 0) {
-            const qsizetype growth = replacementString().size() - searchString().size();
-            const qsizetype caret =
-                matches.back().location + (count - 1) * growth + replacementString().size();
-            runner.replaceEach(matches, replacementString(), {caret, 0});
-        }
+        if (count > 0)
+            runner.replaceEach(matches, replacementString(),
+                               TextSearch::selectionAfterReplacing(
+                                   matches, replacementString().size(), selection));
     } else if (const auto all = TextSearch::replaceAll(text(), searchString(), replacementString(),
-                                                       matchesCase())) {
+                                                       matchesCase(), selection)) {
         count = all->count;
         runner.apply(all->edit);
     }
-    updateStatus();
     if (count == 0)
         QApplication::beep();
+    // The report stands until the next search or edit, rather than the count of what is left.
+    m_statusTimer->stop();
+    if (count == 0)
+        m_status->setText(L(QStringLiteral("Aucune occurrence"), QStringLiteral("No occurrences")));
+    else if (count == 1)
+        m_status->setText(L(QStringLiteral("1 remplacement"), QStringLiteral("1 replacement")));
     else
         m_status->setText(
-            count == 1 ? L(QStringLiteral("1 remplacement"), QStringLiteral("1 replacement"))
-                       : L(QStringLiteral("%1 remplacements"), QStringLiteral("%1 replacements"))
-                             .arg(count));
+            L(QStringLiteral("%1 remplacements"), QStringLiteral("%1 replacements")).arg(count));
     return count;
 }
 
@@ -411,6 +420,38 @@ void FindBar::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+bool FindBar::focusNextPrevChild(bool next)
+{
+    // The bar keeps Tab to itself: past its last control the text would take the next Tab as a
+    // character. The fields come first, so that Tab goes from the search to the replacement.
+    QList<QWidget *> ring;
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_findField, m_replaceField, m_caseButton, m_previousButton, m_nextButton,
+             m_replaceButton, m_replaceAllButton, m_doneButton})
+        if (control->isVisibleTo(this) && control->isEnabled()
+            && (control->focusPolicy() & Qt::TabFocus))
+            ring << control;
+    if (ring.isEmpty())
+        return false;
+    const qsizetype at = ring.indexOf(focusWidget());
+    const qsizetype size = ring.size();
+    const qsizetype to = at < 0 ? 0 : (at + (next ? 1 : size - 1)) % size;
+    ring[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void FindBar::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_highlighter->setActive(true);
+}
+
+void FindBar::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_highlighter->setActive(false);
 }
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)

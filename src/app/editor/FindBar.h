@@ -16,11 +16,15 @@ class QToolButton;
 namespace plumeo {
 
 class EditorView;
+class FindHighlighter;
 
 // The find bar under an editor: a search field searched as the user types, next and previous
 // matches (wrapping around), a match-case toggle (off: case-insensitive), a count of the matches,
-// and a replace row (replace one, replace all as one undo step). Escape closes it and gives the
-// focus back to the text. It searches the real characters of whichever view it is attached to.
+// and a replace row (replace one, replace all as one undo step that reports how many it replaced
+// and leaves the caret on the same text). While it is open, the other matches in view are marked.
+// Tab and Shift+Tab move between its own controls, the search and replacement fields first, and
+// never into the text. Escape closes it and gives the focus back to the text. It searches the real
+// characters of whichever view it is attached to.
 class FindBar : public QWidget
 {
     Q_OBJECT
@@ -44,7 +48,7 @@ public:
     void useSelectionForFind();
     // Replaces the current match (or the next one) and selects the following match.
     bool replace();
-    // Replaces every match; answers how many.
+    // Replaces every match; answers how many, and says it in the count's place.
     qsizetype replaceAll();
     // Hides the bar and gives the focus back to the text.
     void dismiss();
@@ -62,6 +66,9 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void build();
@@ -79,6 +86,7 @@ private:
     QString m_text;
     bool m_textValid = false;
     QTimer *m_statusTimer = nullptr;
+    FindHighlighter *m_highlighter = nullptr;
 
     QLineEdit *m_findField = nullptr;
     QToolButton *m_caseButton = nullptr;

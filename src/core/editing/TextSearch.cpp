@@ -106,31 +106,75 @@ std::optional<TextEdit> TextSearch::replaceOne(QStringView text,
     return edit;
 }
 
+std::vector<TextRange> TextSearch::matchesOverlapping(
+    QStringView piece, qsizetype pieceStart, TextRange window, QStringView needle, bool matchCase)
+{
+    std::vector<TextRange> found;
+    forEachMatch(piece, needle, matchCase, [&](TextRange match) {
+        const TextRange inText{pieceStart + match.location, match.length};
+        if (inText.location >= window.end())
+            return false;
+        if (inText.end() > window.location)
+            found.push_back(inText);
+        return true;
+    });
+    return found;
+}
+
+namespace {
+
+// Where offset goes once matches are replaced; insideToEnd: an offset inside a match goes to the
+// end of its replacement rather than to its start.
+qsizetype offsetAfterReplacing(const std::vector<TextRange> &matches,
+                               qsizetype replacementLength,
+                               qsizetype offset,
+                               bool insideToEnd)
+{
+    qsizetype shift = 0;
+    for (const TextRange match : matches) {
+        if (offset <= match.location)
+            break;
+        if (offset < match.end())
+            return match.location + shift + (insideToEnd ? replacementLength : 0);
+        shift += replacementLength - match.length;
+    }
+    return offset + shift;
+}
+
+} // namespace
+
+TextRange TextSearch::selectionAfterReplacing(const std::vector<TextRange> &matches,
+                                              qsizetype replacementLength,
+                                              TextRange selection)
+{
+    const qsizetype end = offsetAfterReplacing(matches, replacementLength, selection.end(), true);
+    if (selection.isEmpty())
+        return {end, 0};
+    const qsizetype start =
+        offsetAfterReplacing(matches, replacementLength, selection.location, false);
+    return {start, std::max<qsizetype>(end - start, 0)};
+}
+
 std::optional<TextSearch::ReplaceAll> TextSearch::replaceAll(QStringView text,
                                                              QStringView needle,
                                                              const QString &replacement,
-                                                             bool matchCase)
+                                                             bool matchCase,
+                                                             TextRange selection)
 {
-    qsizetype first = -1;
-    qsizetype copied = 0;
-    qsizetype count = 0;
+    const std::vector<TextRange> found = matches(text, needle, matchCase);
+    if (found.empty())
+        return std::nullopt;
+    const qsizetype first = found.front().location;
+    qsizetype copied = first;
     QString result;
-    forEachMatch(text, needle, matchCase, [&](TextRange match) {
-        if (first < 0) {
-            first = match.location;
-            copied = first;
-        }
+    for (const TextRange match : found) {
         result.append(text.sliced(copied, match.location - copied));
         result.append(replacement);
         copied = match.end();
-        ++count;
-        return true;
-    });
-    if (count == 0)
-        return std::nullopt;
+    }
     const TextRange replaced{first, copied - first};
-    const qsizetype caret = first + result.size();
-    return ReplaceAll{TextEdit{replaced, std::move(result), {caret, 0}}, count};
+    const TextRange kept = selectionAfterReplacing(found, replacement.size(), selection);
+    return ReplaceAll{TextEdit{replaced, std::move(result), kept}, qsizetype(found.size())};
 }
 
 } // namespace plumeo

@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -461,4 +462,48 @@ TEST_F(EditorControllerTest, SavingUnderANewExtensionColoursByItsLanguageAtOnce)
     perform(editor, Command::setLanguage, QStringLiteral("C"));
     ASSERT_TRUE(editor->commands().saveTo(dir.filePath(QStringLiteral("script.txt"))));
     EXPECT_EQ(editor->document()->language().name, u"C");
+}
+
+TEST_F(EditorControllerTest, TheFindBarNeverCoversTheLastLine)
+{
+    QString lines;
+    for (int k = 0; k < 300; ++k)
+        lines += QStringLiteral("line %1\n").arg(k);
+    lines += QStringLiteral("the last line");
+    EditorViewController *editor = openUntitled();
+    plumeo::testing::type(editor->document(), lines);
+    editor->window()->resize(600, 400);
+    editor->window()->show();
+    // Plain text, then the same converted to rich text (in place: it has no file).
+    for (const bool rich : {false, true}) {
+        if (rich) {
+            editor->findBar()->dismiss();
+            ASSERT_TRUE(perform(editor, Command::toggleRichText));
+            ASSERT_TRUE(editor->document()->isRichText());
+        }
+        EditorView *view = editor->editorView();
+        QTextCursor caret(editor->document()->textStorage());
+        caret.movePosition(QTextCursor::End);
+        view->setTextCursor(caret);
+        auto *area = qobject_cast<QAbstractScrollArea *>(editor->textView());
+        ASSERT_TRUE(area);
+        QCoreApplication::processEvents();
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+
+        editor->findBar()->showFind();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(editor->findBar()->isVisible());
+        const QRect bar = editor->findBar()->geometry();
+        const QRect viewport(view->viewport()->mapTo(editor, QPoint(0, 0)),
+                             view->viewport()->size());
+        EXPECT_FALSE(viewport.intersects(bar)) << rich;
+        // The gutter shrinks with the text, its numbers level with the lines.
+        EXPECT_LT(editor->gutter()->geometry().bottom(), bar.top()) << rich;
+
+        // The text was at its end and stays there: the last line is in view, above the bar.
+        const QRectF lastLine = view->blockRect(editor->document()->textStorage()->lastBlock());
+        EXPECT_GE(lastLine.top(), 0) << rich;
+        EXPECT_LE(lastLine.bottom(), view->viewport()->height()) << rich;
+    }
 }

@@ -1,9 +1,13 @@
 #include "TextViewTestSupport.h"
+#include "Theme.h"
+#include "editing/TextSearch.h"
 #include "editor/EditorTextView.h"
 #include "editor/FindBar.h"
 #include "editor/RichTextView.h"
+#include "text/Localization.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
@@ -39,6 +43,44 @@ protected:
     }
 
     QLineEdit *findField() const { return bar->findChild<QLineEdit *>(u"findField"_s); }
+    QLineEdit *replaceField() const { return bar->findChild<QLineEdit *>(u"replaceField"_s); }
+
+    // The ranges the bar marks as matches in a view, in text order.
+    static std::vector<TextRange> highlighted(const QPlainTextEdit &view)
+    {
+        return markedRanges(view.extraSelections());
+    }
+    static std::vector<TextRange> highlighted(const QTextEdit &view)
+    {
+        return markedRanges(view.extraSelections());
+    }
+    static std::vector<TextRange> markedRanges(const QList<QTextEdit::ExtraSelection> &selections)
+    {
+        std::vector<TextRange> ranges;
+        for (const QTextEdit::ExtraSelection &marked : selections)
+            if (marked.format.background().color() == Theme::findMatch())
+                ranges.push_back({marked.cursor.selectionStart(),
+                                  marked.cursor.selectionEnd() - marked.cursor.selectionStart()});
+        std::sort(ranges.begin(), ranges.end(),
+                  [](TextRange a, TextRange b) { return a.location < b.location; });
+        return ranges;
+    }
+    // The matches of needle (case-insensitive) on the lines the view shows, from the text.
+    std::vector<TextRange> visibleMatches(const QString &needle) const
+    {
+        const int first = view->firstVisibleBlock().blockNumber();
+        const int last =
+            view->cursorForPosition(QPoint(0, view->viewport()->height() - 1)).blockNumber();
+        std::vector<TextRange> found;
+        for (const TextRange match : TextSearch::matches(document->text(), needle, false)) {
+            const int line = document->textStorage()->findBlock(int(match.location)).blockNumber();
+            if (line >= first && line <= last)
+                found.push_back(match);
+        }
+        return found;
+    }
+    // Lets the view lay out and the bar follow what changed.
+    static void settle() { QCoreApplication::processEvents(); }
 
     EnglishInterface english;
     std::unique_ptr<TextDocument> document;
@@ -170,12 +212,204 @@ TEST_F(FindBarTest, FollowsTheViewItIsAttachedTo)
     EXPECT_EQ(bar->view(), richView.get());
     bar->setSearchString(u"x"_s);
     bar->setReplacementString(u"yy"_s);
+    select(*richView, {7, 0}); // before the last x
     EXPECT_EQ(bar->replaceAll(), 2);
     EXPECT_EQ(rich->text(), u"yy bold yy"_s);
     QTextCursor inBold(rich->textStorage());
     inBold.setPosition(5);
     EXPECT_EQ(inBold.charFormat().fontWeight(), QFont::Bold);
-    EXPECT_EQ(selection(*richView), (TextRange{10, 0}));
+    EXPECT_EQ(selection(*richView), (TextRange{8, 0}));
     EditorCommandRunner(*richView).undo();
     EXPECT_EQ(rich->text(), u"x bold x"_s);
+}
+
+TEST_F(FindBarTest, TabMovesBetweenTheFieldsAndNeverReachesTheText)
+{
+    const QString text = u"alpha\tbeta\nalpha"_s;
+    open(text);
+    perform(*view, Command::findAndReplace);
+    QTest::keyClicks(findField(), u"al"_s);
+    ASSERT_TRUE(findField()->hasFocus());
+    QTest::keyClick(findField(), Qt::Key_Tab);
+    EXPECT_TRUE(replaceField()->hasFocus());
+    QTest::keyClicks(replaceField(), u"A"_s);
+    // Shift+Tab arrives as Backtab from the desktop, as Shift and Tab from some input methods.
+    QTest::keyClick(replaceField(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(findField()->hasFocus());
+    QTest::keyClick(findField(), Qt::Key_Tab);
+    QTest::keyClick(replaceField(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_TRUE(findField()->hasFocus());
+
+    // However long one tabs, forwards or backwards, from whichever control of the bar, the focus
+    // stays in the bar and no tab is typed anywhere.
+    const auto tabAround = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        for (int i = 0; i < 20; ++i) {
+            QWidget *focused = QApplication::focusWidget();
+            ASSERT_TRUE(focused && bar->isAncestorOf(focused)) << i;
+            QTest::keyClick(focused, key, modifiers);
+        }
+        QWidget *focused = QApplication::focusWidget();
+        EXPECT_TRUE(focused && bar->isAncestorOf(focused));
+    };
+    tabAround(Qt::Key_Tab, Qt::NoModifier);
+    tabAround(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(findField()->text(), u"al"_s);
+    EXPECT_EQ(replaceField()->text(), u"A"_s);
+    EXPECT_EQ(document->text(), text);
+
+    // Without the replace row, Tab leaves the search where it is.
+    QTest::keyClick(findField(), Qt::Key_Escape);
+    perform(*view, Command::find);
+    ASSERT_TRUE(findField()->hasFocus());
+    QTest::keyClick(findField(), Qt::Key_Tab);
+    tabAround(Qt::Key_Tab, Qt::NoModifier);
+    EXPECT_EQ(findField()->text(), u"al"_s);
+    EXPECT_EQ(document->text(), text);
+}
+
+TEST_F(FindBarTest, HighlightsTheVisibleMatchesWhileOpen)
+{
+    QString text;
+    for (int i = 0; i < 400; ++i)
+        text += u"line %1: cat and Cat\n"_s.arg(i);
+    open(text);
+    settle();
+    EXPECT_TRUE(highlighted(*view).empty());
+    perform(*view, Command::find);
+    QTest::keyClicks(findField(), u"cat"_s);
+    settle();
+    const TextRange current = selection(*view);
+    ASSERT_EQ(current, (TextRange{8, 3}));
+
+    // Every match of the lines in view but the current one, which keeps the selection's colour.
+    std::vector<TextRange> expected = visibleMatches(u"cat"_s);
+    ASSERT_GT(expected.size(), 4u);
+    ASSERT_LT(expected.size(), 200u); // the view shows a window of the text, not all of it
+    std::erase(expected, current);
+    EXPECT_EQ(highlighted(*view), expected);
+
+    // Scrolling brings the matches of the lines that come into view.
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    settle();
+    expected = visibleMatches(u"cat"_s);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_GT(expected.front().location, current.end());
+    EXPECT_EQ(highlighted(*view), expected);
+
+    // Edits are followed: a match typed among the visible lines is marked, one removed is not.
+    const qsizetype lineStart = view->firstVisibleBlock().next().position();
+    EditorCommandRunner(*view).select({lineStart, 0});
+    EditorCommandRunner(*view).insert(u"CAT "_s);
+    settle();
+    expected = visibleMatches(u"cat"_s);
+    EXPECT_EQ(highlighted(*view), expected);
+    EXPECT_NE(std::find(expected.begin(), expected.end(), TextRange{lineStart, 3}), expected.end());
+
+    // Matching case narrows them.
+    bar->setMatchesCase(true);
+    settle();
+    for (const TextRange range : highlighted(*view))
+        EXPECT_EQ(document->text().sliced(range.location, range.length), u"cat"_s);
+
+    // They go when the search is emptied or the bar closes, and come back with it.
+    bar->setSearchString(QString());
+    settle();
+    EXPECT_TRUE(highlighted(*view).empty());
+    bar->setSearchString(u"cat"_s);
+    settle();
+    EXPECT_FALSE(highlighted(*view).empty());
+    QTest::keyClick(findField(), Qt::Key_Escape);
+    settle();
+    EXPECT_TRUE(highlighted(*view).empty());
+    perform(*view, Command::find);
+    settle();
+    EXPECT_FALSE(highlighted(*view).empty());
+    EXPECT_TRUE(view->highlightsCurrentLine());
+
+    // A rich-text view is marked the same way.
+    auto rich = std::make_unique<TextDocument>();
+    ASSERT_TRUE(
+        rich->read("{\\rtf1\\ansi a cat {\\b cat} dog}", TextDocument::richTextType()).hasValue());
+    auto *richView = new RichTextView(rich.get(), window.get());
+    window->layout()->addWidget(richView);
+    richView->show();
+    richView->setFindBar(bar);
+    bar->setSearchString(u"cat"_s);
+    bar->findNext();
+    settle();
+    EXPECT_EQ(highlighted(*richView), (std::vector<TextRange>{{6, 3}}));
+    delete richView;
+}
+
+TEST_F(FindBarTest, MarksOnlyWhatIsInViewOfAMillionCharacters)
+{
+    // One line of a million characters, unwrapped then wrapped: only the part in view is searched
+    // and marked, wherever it is.
+    open(u"a cat "_s.repeated(170'000));
+    perform(*view, Command::find);
+    bar->setSearchString(u"cat"_s);
+    const auto expectMarksInView = [&](const char *where) {
+        settle();
+        const std::vector<TextRange> marks = highlighted(*view);
+        ASSERT_FALSE(marks.empty()) << where;
+        EXPECT_LT(marks.size(), 400u) << where;
+        const QRect area = view->viewport()->rect();
+        for (const TextRange mark : marks) {
+            QTextCursor cursor(document->textStorage());
+            cursor.setPosition(int(mark.location));
+            const QRect start = view->cursorRect(cursor);
+            cursor.setPosition(int(mark.end()));
+            EXPECT_TRUE(area.intersects(start.united(view->cursorRect(cursor))))
+                << where << ' ' << mark.location;
+        }
+    };
+    view->setWordWrap(false);
+    expectMarksInView("unwrapped, at the start");
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum() / 2);
+    expectMarksInView("unwrapped, in the middle");
+    EXPECT_GT(highlighted(*view).front().location, 400'000);
+    view->setWordWrap(true);
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    expectMarksInView("wrapped, at the end");
+    EXPECT_GT(highlighted(*view).front().location, 900'000);
+}
+
+TEST_F(FindBarTest, ReplaceAllSaysHowManyAndKeepsTheCaret)
+{
+    open(u"one two one three one"_s);
+    perform(*view, Command::findAndReplace);
+    bar->setSearchString(u"one"_s);
+    bar->setReplacementString(u"1"_s);
+    select(*view, {12, 0}); // before "three"
+    EXPECT_EQ(bar->replaceAll(), 3);
+    EXPECT_EQ(document->text(), u"1 two 1 three 1"_s);
+    EXPECT_EQ(bar->statusText(), u"3 replacements"_s);
+    EXPECT_EQ(selection(*view), (TextRange{8, 0})); // still before "three"
+    // The report stays until the next search, not only until the count is refreshed.
+    QTest::qWait(400);
+    EXPECT_EQ(bar->statusText(), u"3 replacements"_s);
+
+    bar->setSearchString(u"three"_s);
+    bar->setReplacementString(u"trois"_s);
+    select(*view, {15, 0}); // at the end
+    EXPECT_EQ(bar->replaceAll(), 1);
+    EXPECT_EQ(bar->statusText(), u"1 replacement"_s);
+    EXPECT_EQ(selection(*view), (TextRange{15, 0}));
+    EXPECT_EQ(bar->replaceAll(), 0);
+    EXPECT_EQ(bar->statusText(), u"No occurrences"_s);
+
+    Localization::setCurrent(AppLanguage::fr);
+    bar->setSearchString(u"1"_s);
+    bar->setReplacementString(u"un"_s);
+    select(*view, {2, 3}); // "two", selected, stays selected
+    EXPECT_EQ(bar->replaceAll(), 3);
+    EXPECT_EQ(document->text(), u"un two un trois un"_s);
+    EXPECT_EQ(bar->statusText(), u"3 remplacements"_s);
+    EXPECT_EQ(selection(*view), (TextRange{3, 3}));
+    bar->setSearchString(u"two"_s);
+    EXPECT_EQ(bar->replaceAll(), 1);
+    EXPECT_EQ(bar->statusText(), u"1 remplacement"_s);
+    EXPECT_EQ(bar->replaceAll(), 0);
+    EXPECT_EQ(bar->statusText(), u"Aucune occurrence"_s);
+    Localization::setCurrent(AppLanguage::en);
 }

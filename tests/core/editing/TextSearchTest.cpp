@@ -74,18 +74,57 @@ TEST(TextSearch, ReplacesOneMatchThenSelectsTheNext)
 TEST(TextSearch, ReplacesAllMatchesInOneEdit)
 {
     const QString text = u"xa-A-a-b"_s;
-    const auto all = S::replaceAll(text, u"a", u"<a>"_s, false);
+    const auto all = S::replaceAll(text, u"a", u"<a>"_s, false, {6, 0});
     ASSERT_TRUE(all);
     EXPECT_EQ(all->count, 3);
     EXPECT_EQ(all->edit.range, (TextRange{1, 5}));
     EXPECT_EQ(all->edit.appliedTo(text), u"x<a>-<a>-<a>-b"_s);
-    EXPECT_EQ(all->edit.selection, (TextRange{12, 0}));
-    const auto exact = S::replaceAll(text, u"A", u""_s, true);
+    EXPECT_EQ(all->edit.selection, (TextRange{12, 0})); // the caret stays before "-b"
+    EXPECT_EQ(S::replaceAll(text, u"a", u"<a>"_s, false, {0, 0})->edit.selection,
+              (TextRange{0, 0}));
+    const auto exact = S::replaceAll(text, u"A", u""_s, true, {3, 1});
     ASSERT_TRUE(exact);
     EXPECT_EQ(exact->count, 1);
     EXPECT_EQ(exact->edit.appliedTo(text), u"xa--a-b"_s);
-    EXPECT_FALSE(S::replaceAll(text, u"z", u"y"_s, false));
-    EXPECT_FALSE(S::replaceAll(text, u"", u"y"_s, false));
+    EXPECT_EQ(exact->edit.selection, (TextRange{3, 0})); // the replaced match, now empty
+    EXPECT_FALSE(S::replaceAll(text, u"z", u"y"_s, false, {}));
+    EXPECT_FALSE(S::replaceAll(text, u"", u"y"_s, false, {}));
     // Non-overlapping, left to right.
-    EXPECT_EQ(S::replaceAll(u"aaa", u"aa", u"b"_s, false)->edit.appliedTo(u"aaa"), u"ba"_s);
+    EXPECT_EQ(S::replaceAll(u"aaa", u"aa", u"b"_s, false, {})->edit.appliedTo(u"aaa"), u"ba"_s);
+}
+
+TEST(TextSearch, ASelectionStaysOnItsTextThroughReplacements)
+{
+    // "ab ab ab": each "ab" (2 units) becomes 4 units, growing the text by 2 each time.
+    const std::vector<TextRange> matches{{0, 2}, {3, 2}, {6, 2}};
+    const auto after = [&](TextRange selection) {
+        return S::selectionAfterReplacing(matches, 4, selection);
+    };
+    EXPECT_EQ(after({0, 0}), (TextRange{0, 0}));  // before the first match
+    EXPECT_EQ(after({2, 0}), (TextRange{4, 0}));  // right after it
+    EXPECT_EQ(after({3, 0}), (TextRange{5, 0}));  // before the second
+    EXPECT_EQ(after({8, 0}), (TextRange{14, 0})); // at the end
+    EXPECT_EQ(after({4, 0}), (TextRange{9, 0}));  // inside: after the replacement
+    EXPECT_EQ(after({3, 2}), (TextRange{5, 4}));  // a match selected: its replacement
+    EXPECT_EQ(after({4, 3}), (TextRange{5, 9}));  // from inside one into another: both whole
+    EXPECT_EQ(after({2, 1}), (TextRange{4, 1}));  // the space between two matches
+    // Shrinking replacements, down to nothing.
+    EXPECT_EQ(S::selectionAfterReplacing(matches, 0, {7, 1}), (TextRange{2, 0}));
+    EXPECT_EQ(S::selectionAfterReplacing(matches, 0, {2, 4}), (TextRange{0, 2}));
+    EXPECT_EQ(S::selectionAfterReplacing({}, 3, {5, 2}), (TextRange{5, 2}));
+}
+
+TEST(TextSearch, FindsTheMatchesOfAPieceThatOverlapAWindow)
+{
+    // The piece "cat cat cat" starts at 100 of its text; the window covers 105…109.
+    const QString piece = u"cat cat cat"_s;
+    EXPECT_EQ(S::matchesOverlapping(piece, 100, {105, 4}, u"CAT", false),
+              (std::vector<TextRange>{{104, 3}, {108, 3}}));
+    EXPECT_EQ(S::matchesOverlapping(piece, 100, {107, 1}, u"cat", true),
+              (std::vector<TextRange>{}));
+    EXPECT_EQ(S::matchesOverlapping(piece, 100, {100, 11}, u"CAT", true),
+              (std::vector<TextRange>{}));
+    EXPECT_EQ(S::matchesOverlapping(piece, 100, {0, 1000}, u"cat", true).size(), 3u);
+    EXPECT_TRUE(S::matchesOverlapping(piece, 100, {104, 0}, u"cat", true).empty());
+    EXPECT_TRUE(S::matchesOverlapping(piece, 100, {0, 1000}, u"", true).empty());
 }
