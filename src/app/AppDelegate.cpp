@@ -11,6 +11,7 @@
 #include "SignalHandler.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
+#include "text/QtTranslations.h"
 #include "text/UserDefaults.h"
 
 #include <csignal>
@@ -89,6 +90,9 @@ AppDelegate::snapshotRequest(const QStringList &arguments)
 
 void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
 {
+    // Before anything can show a dialog: Qt's own texts in it follow the interface language.
+    if (!m_qtTranslations)
+        m_qtTranslations = new QtTranslations(QtTranslations::standardFolder(), this);
     Preferences::registerDefaults();
     reportSettingsProblems();
     if (auto *application = qobject_cast<QApplication *>(QCoreApplication::instance())) {

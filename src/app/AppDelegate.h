@@ -12,11 +12,13 @@ class QMenu;
 namespace plumeo {
 
 class DocumentController;
+class QtTranslations;
 class SignalHandler;
 
-// Prepares the application before any window exists (settings defaults, dark appearance, document
-// controller, menus), opens the files it is given, and handles the application-wide commands. The
-// application quits when its last window closes, or through Quit.
+// Prepares the application before any window exists (Qt's own texts in the interface language,
+// settings defaults, dark appearance, document controller, menus), opens the files it is given,
+// and handles the application-wide commands. The application quits when its last window closes,
+// or through Quit.
 class AppDelegate : public QObject, public ActionResponder
 {
     Q_OBJECT
@@ -77,6 +79,7 @@ private:
     DocumentController *m_documentController = nullptr;
     std::optional<SnapshotRequest> m_snapshotRequest;
     SignalHandler *m_signalHandler = nullptr;
+    QtTranslations *m_qtTranslations = nullptr; // a child: removes its catalogue as it goes
     bool m_terminating = false;
     bool m_quitting = false;
 };

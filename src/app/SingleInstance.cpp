@@ -1,5 +1,6 @@
 #include "SingleInstance.h"
 
+#include "io/SystemError.h"
 #include "text/Localization.h"
 #include "text/UserDefaults.h"
 
@@ -57,11 +58,6 @@ private:
     int m_fd;
 };
 
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 QString displayPath(const QByteArray &path)
 {
     return QFile::decodeName(path);
@@ -72,26 +68,26 @@ bool isPrivateFolder(const QByteArray &folder, QString *problem)
 {
     struct stat status;
     if (::lstat(folder.constData(), &status) != 0) {
-        *problem = L(QStringLiteral("le dossier %1 est inaccessible : %2"),
-                     QStringLiteral("the folder %1 cannot be used: %2"))
-                       .arg(displayPath(folder), systemError(errno));
+        *problem = L(QStringLiteral("Le dossier %1 est inaccessible. %2"),
+                     QStringLiteral("The folder %1 cannot be used. %2"))
+                       .arg(displayPath(folder), SystemError::describe(errno));
         return false;
     }
     if (S_ISLNK(status.st_mode) || !S_ISDIR(status.st_mode)) {
-        *problem = L(QStringLiteral("%1 n’est pas un dossier mais un lien ou un fichier"),
-                     QStringLiteral("%1 is not a folder but a link or a file"))
+        *problem = L(QStringLiteral("%1 n’est pas un dossier mais un lien ou un fichier."),
+                     QStringLiteral("%1 is not a folder but a link or a file."))
                        .arg(displayPath(folder));
         return false;
     }
     if (status.st_uid != ::geteuid()) {
-        *problem = L(QStringLiteral("le dossier %1 appartient à un autre utilisateur"),
-                     QStringLiteral("the folder %1 belongs to another user"))
+        *problem = L(QStringLiteral("Le dossier %1 appartient à un autre utilisateur."),
+                     QStringLiteral("The folder %1 belongs to another user."))
                        .arg(displayPath(folder));
         return false;
     }
     if ((status.st_mode & 077) != 0) {
-        *problem = L(QStringLiteral("d’autres utilisateurs ont accès au dossier %1"),
-                     QStringLiteral("other users have access to the folder %1"))
+        *problem = L(QStringLiteral("D’autres utilisateurs ont accès au dossier %1."),
+                     QStringLiteral("Other users have access to the folder %1."))
                        .arg(displayPath(folder));
         return false;
     }
@@ -251,8 +247,8 @@ int bindAndListen(const QByteArray &path)
 QString unansweredProblem(std::chrono::milliseconds patience)
 {
     const QString seconds = QString::number(patience.count() / 1000.0);
-    return L(QStringLiteral("le Plumeo déjà ouvert n’a pas répondu en %1 s"),
-             QStringLiteral("the running Plumeo did not answer within %1 s"))
+    return L(QStringLiteral("Le Plumeo déjà ouvert n’a pas répondu en %1 s."),
+             QStringLiteral("The running Plumeo did not answer within %1 s."))
         .arg(seconds);
 }
 
@@ -287,9 +283,9 @@ std::optional<QByteArray> SingleInstance::channelPath(QString *problem)
             && left.st_uid == ::geteuid())
             ::unlink(folder.constData());
         if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) {
-            *problem = L(QStringLiteral("impossible de créer le dossier %1 : %2"),
-                         QStringLiteral("cannot create the folder %1: %2"))
-                           .arg(displayPath(folder), systemError(errno));
+            *problem = L(QStringLiteral("Le dossier %1 n’a pas pu être créé. %2"),
+                         QStringLiteral("The folder %1 couldn’t be created. %2"))
+                           .arg(displayPath(folder), SystemError::describe(errno));
             return std::nullopt;
         }
     }
@@ -320,8 +316,8 @@ SingleInstance::Launch SingleInstance::join(const QByteArray &path,
     const QByteArray message = frame(arguments);
     if (message.size() - headerSize > qsizetype(maximumMessageSize))
         return {Outcome::alone, -1,
-                L(QStringLiteral("trop d’arguments pour le Plumeo déjà ouvert"),
-                  QStringLiteral("too many arguments for the running Plumeo"))};
+                L(QStringLiteral("Trop d’arguments pour le Plumeo déjà ouvert."),
+                  QStringLiteral("Too many arguments for the running Plumeo."))};
     // Two rounds: a launch that finds the channel free may lose it to a launch started at the
     // same moment, and then hands its arguments to that one.
     for (int round = 0; round < 2; ++round) {
@@ -333,15 +329,15 @@ SingleInstance::Launch SingleInstance::join(const QByteArray &path,
             return {Outcome::alone, -1, unansweredProblem(patience)};
         case Delivery::foreign:
             return {Outcome::alone, -1,
-                    L(QStringLiteral("le canal %1 est tenu par un autre utilisateur ; il n’est pas "
-                                     "utilisé"),
-                      QStringLiteral("the channel %1 is held by another user; it is not used"))
+                    L(QStringLiteral("Le canal %1 est tenu par un autre utilisateur ; il n’est pas "
+                                     "utilisé."),
+                      QStringLiteral("The channel %1 is held by another user; it is not used."))
                         .arg(displayPath(path))};
         case Delivery::failed:
             return {Outcome::alone, -1,
-                    L(QStringLiteral("le canal %1 est inutilisable : %2"),
-                      QStringLiteral("the channel %1 cannot be used: %2"))
-                        .arg(displayPath(path), systemError(attempt.error))};
+                    L(QStringLiteral("Le canal %1 est inutilisable. %2"),
+                      QStringLiteral("The channel %1 cannot be used. %2"))
+                        .arg(displayPath(path), SystemError::describe(attempt.error))};
         case Delivery::absent:
         case Delivery::refused:
             break;
@@ -361,9 +357,9 @@ SingleInstance::Launch SingleInstance::join(const QByteArray &path,
             return {Outcome::listening, listening, {}};
         if (errno != EADDRINUSE)
             return {Outcome::alone, -1,
-                    L(QStringLiteral("impossible d’ouvrir le canal %1 : %2"),
-                      QStringLiteral("cannot open the channel %1: %2"))
-                        .arg(displayPath(path), systemError(errno))};
+                    L(QStringLiteral("Le canal %1 n’a pas pu être ouvert. %2"),
+                      QStringLiteral("The channel %1 couldn’t be opened. %2"))
+                        .arg(displayPath(path), SystemError::describe(errno))};
     }
     return {Outcome::alone, -1, unansweredProblem(patience)};
 }

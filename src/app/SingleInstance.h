@@ -50,13 +50,14 @@ public:
         Outcome outcome = Outcome::alone;
         // The listening socket when outcome is listening, else -1.
         int descriptor = -1;
-        // Why the launch is alone, for standard error; empty otherwise.
+        // Why the launch is alone, for standard error, in sentences of the interface language;
+        // empty otherwise.
         QString problem;
     };
 
     // The socket path of this user's channel for the current display and settings folder.
-    // Nothing, with the reason in *problem, when no private folder can be had for it (a folder
-    // that is a symbolic link, belongs to another user or is open to other users).
+    // Nothing, with the reason in *problem (sentences), when no private folder can be had for it
+    // (a folder that is a symbolic link, belongs to another user or is open to other users).
     static std::optional<QByteArray> channelPath(QString *problem);
     // The file name of the channel for a display and a settings folder (no folder).
     static QByteArray channelName(const QByteArray &waylandDisplay,

@@ -70,9 +70,9 @@ int main(int argc, char **argv)
             problem = launch.problem;
         }
         if (!problem.isEmpty())
-            warn(L(QStringLiteral("%1 ; ce Plumeo ouvre ses fichiers lui-même, en instance "
+            warn(L(QStringLiteral("%1 Ce Plumeo ouvre ses fichiers lui-même, en instance "
                                   "séparée."),
-                   QStringLiteral("%1; this Plumeo opens its files itself, as a separate "
+                   QStringLiteral("%1 This Plumeo opens its files itself, as a separate "
                                   "instance."))
                      .arg(problem));
     }

@@ -1,9 +1,8 @@
 #include "document/DocumentError.h"
 
 #include "io/NativePath.h"
+#include "io/SystemError.h"
 #include "text/Localization.h"
-
-#include <cstring>
 
 #include <QFileInfo>
 #include <QLocale>
@@ -114,9 +113,8 @@ DocumentError DocumentError::cannotRead(const QString &path, const FileReadError
     }
     return {L(QStringLiteral("Le fichier « %1 » n’a pas pu être ouvert.").arg(name),
               QStringLiteral("The file “%1” couldn’t be opened.").arg(name)),
-            error.systemError
-                ? std::optional(QString::fromLocal8Bit(std::strerror(error.systemError)))
-                : std::nullopt};
+            error.systemError ? std::optional(SystemError::describe(error.systemError))
+                              : std::nullopt};
 }
 
 DocumentError DocumentError::streamTooLong(const QString &sourceName, qint64 limit)

@@ -2,12 +2,12 @@
 
 #include "io/NativePath.h"
 #include "io/StateFolder.h"
+#include "io/SystemError.h"
 #include "text/Localization.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -55,28 +55,22 @@ QString FileWriteError::reason() const
                  QStringLiteral("It isn’t a regular file (it is a device, a pipe or a socket)."));
     case Kind::notPermitted:
         if (systemError == EROFS)
-            return L(QStringLiteral("Le disque est en lecture seule."),
-                     QStringLiteral("The disk is read-only."));
+            return SystemError::describe(systemError);
         return L(QStringLiteral("Vous n’avez pas l’autorisation d’écrire ce fichier."),
                  QStringLiteral("You don’t have permission to write this file."));
-    case Kind::diskFull:
-        return L(QStringLiteral("Le disque est plein."), QStringLiteral("The disk is full."));
-    case Kind::nameTooLong:
-        return L(QStringLiteral("Le nom du fichier est trop long."),
-                 QStringLiteral("The file name is too long."));
     case Kind::changedOnDisk:
         return L(QStringLiteral("Le fichier a été remplacé sur le disque par un autre programme."),
                  QStringLiteral("The file was replaced on disk by another program."));
+    case Kind::diskFull:
+    case Kind::nameTooLong:
     case Kind::isDirectory:
-        return L(QStringLiteral("C’est un dossier, pas un fichier."),
-                 QStringLiteral("It is a folder, not a file."));
     case Kind::other:
         break;
     }
     if (systemError == ENOENT)
         return L(QStringLiteral("Le dossier n’existe pas."),
                  QStringLiteral("The folder doesn’t exist."));
-    return QString::fromLocal8Bit(std::strerror(systemError));
+    return SystemError::describe(systemError);
 }
 
 namespace SafeFileWriter {

@@ -29,7 +29,8 @@ struct FileWriteError
     QString path;
 
     static FileWriteError fromErrno(int error, const QString &path);
-    // The reason in the interface language where there is a text of ours, else the system's.
+    // The reason in the interface language: a text about writing where there is one, else what
+    // SystemError::describe says of systemError.
     QString reason() const;
 };
 

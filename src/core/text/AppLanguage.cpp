@@ -61,6 +61,13 @@ std::optional<QString> codeFromPrefix(const QString &value)
     return std::nullopt;
 }
 
+// "C", "POSIX", and the C locale with an encoding ("C.UTF-8").
+bool isNeutralLocale(const QString &name)
+{
+    const QString lower = name.toLower();
+    return lower == u"c" || lower == u"posix" || lower.startsWith(u"c.");
+}
+
 std::optional<QString> argumentAfterLang(const QStringList &arguments)
 {
     const qsizetype at = arguments.indexOf(QStringLiteral("--lang"));
@@ -87,8 +94,11 @@ QString AppLanguage::resolvedCode() const
         if (auto code = codeFromPrefix(*argument))
             return *code;
     // Only the most preferred language counts; French is the fallback for every other language.
+    // The C and POSIX locales (Qt reports "C") say that no language was chosen: programs then
+    // speak English, and so does Plumeo.
     const QStringList preferred = sources.preferredLanguages();
-    if (!preferred.isEmpty() && preferred.first().toLower().startsWith(u"en"))
+    if (!preferred.isEmpty()
+        && (preferred.first().toLower().startsWith(u"en") || isNeutralLocale(preferred.first())))
         return QStringLiteral("en");
     return QStringLiteral("fr");
 }

@@ -32,7 +32,8 @@ public:
     // name.
     QString label() const;
     // "fr" or "en": the language this setting shows. For system it is worked out afresh on each
-    // call.
+    // call: English when the most preferred language is English or the C/POSIX locale, French
+    // otherwise.
     QString resolvedCode() const;
     bool isEnglish() const { return resolvedCode() == u"en"; }
     QLocale locale() const { return QLocale(resolvedCode()); }

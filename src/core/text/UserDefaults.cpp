@@ -3,6 +3,7 @@
 #include "base/LogCategories.h"
 #include "io/NativePath.h"
 #include "io/SafeFileWriter.h"
+#include "io/SystemError.h"
 #include "text/Localization.h"
 
 #include <cerrno>
@@ -254,13 +255,11 @@ QString UserDefaults::loadProblem() const
     }
     if (error == 0)
         return {};
-    return L(
-        QStringLiteral("Les réglages n’ont pas pu être lus (%1) : les réglages par défaut sont "
-                       "utilisés et vos changements ne seront pas enregistrés.")
-            .arg(FileWriteError::fromErrno(error, m_filePath).reason()),
-        QStringLiteral("The settings couldn’t be read (%1): the default settings are used "
-                       "and your changes won’t be saved.")
-            .arg(FileWriteError::fromErrno(error, m_filePath).reason()));
+    return L(QStringLiteral("Les réglages n’ont pas pu être lus. %1 Les réglages par défaut sont "
+                            "utilisés et vos changements ne seront pas enregistrés."),
+             QStringLiteral("The settings couldn’t be read. %1 The default settings are used and "
+                            "your changes won’t be saved."))
+        .arg(SystemError::describe(error));
 }
 
 QJsonValue UserDefaults::value(const QString &key) const

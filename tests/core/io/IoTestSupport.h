@@ -16,6 +16,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -124,6 +125,37 @@ public:
 private:
     QByteArray m_folder;
     bool m_mounted = false;
+};
+
+// While it lives, the process may open no more descriptors: every open() fails with EMFILE. The
+// soft limit is lowered to the lowest free descriptor, and put back when the object goes.
+class DescriptorsExhausted
+{
+public:
+    DescriptorsExhausted()
+    {
+        ::getrlimit(RLIMIT_NOFILE, &m_saved);
+        const int lowestFree = ::open("/", O_RDONLY | O_CLOEXEC);
+        if (lowestFree < 0)
+            return;
+        ::close(lowestFree);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = rlim_t(lowestFree);
+        m_lowered = ::setrlimit(RLIMIT_NOFILE, &lowered) == 0;
+    }
+    ~DescriptorsExhausted()
+    {
+        if (m_lowered)
+            ::setrlimit(RLIMIT_NOFILE, &m_saved);
+    }
+    DescriptorsExhausted(const DescriptorsExhausted &) = delete;
+    DescriptorsExhausted &operator=(const DescriptorsExhausted &) = delete;
+
+    bool isExhausted() const { return m_lowered; }
+
+private:
+    rlimit m_saved{};
+    bool m_lowered = false;
 };
 
 } // namespace plumeo::testing

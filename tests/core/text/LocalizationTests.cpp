@@ -1,6 +1,8 @@
 #include "text/Localization.h"
 #include "text/UserDefaults.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -85,6 +87,17 @@ TEST_F(LocalizationTest, SystemResolvesFromEnvironmentThenCommandLineThenFirstPr
     EXPECT_EQ(AppLanguage(AppLanguage::system).resolvedCode(), u"fr");
     EXPECT_EQ(AppLanguage(AppLanguage::system).label(), u"Système");
 
+    // The C and POSIX locales are the system's way of saying "no language": English, as every
+    // other program then speaks.
+    for (const char *neutral : {"C", "POSIX", "c", "C.UTF-8"}) {
+        SCOPED_TRACE(neutral);
+        poseAs({"plumeo"}, std::nullopt, {QString::fromLatin1(neutral), "fr-FR"});
+        EXPECT_EQ(AppLanguage(AppLanguage::system).resolvedCode(), u"en");
+    }
+    // Languages whose code begins with a c are languages.
+    poseAs({"plumeo"}, std::nullopt, {"ca-ES"});
+    EXPECT_EQ(AppLanguage(AppLanguage::system).resolvedCode(), u"fr");
+
     // A forced setting ignores every source.
     EXPECT_EQ(AppLanguage(AppLanguage::en).resolvedCode(), u"en");
     EXPECT_EQ(AppLanguage(AppLanguage::en).locale().language(), QLocale::English);
@@ -122,4 +135,54 @@ TEST_F(LocalizationTest, SettingStoresAlwaysButSignalsOnlyChanges)
     EXPECT_EQ(spy.count(), 2);
     EXPECT_EQ(UserDefaults::standard().string(Localization::defaultsKey()), u"system");
     EXPECT_EQ(L("Ouvrir", "Open"), u"Open");
+}
+
+// Run as a separate process by the next test, in the environment it sets: the language "system"
+// resolves to, from the real locale settings.
+TEST(SystemLanguage, HelperResolves)
+{
+    const QString expected = qEnvironmentVariable("PLUMEO_LANGUAGE_HELPER_EXPECTS");
+    if (expected.isEmpty())
+        GTEST_SKIP() << "only run as a helper process";
+    EXPECT_EQ(AppLanguage(AppLanguage::system).resolvedCode(), expected);
+}
+
+TEST(SystemLanguage, TheCLocaleResolvesToEnglish)
+{
+    struct Case
+    {
+        QStringList variables; // NAME=value; every other locale variable is unset
+        const char *expected;
+    };
+    const Case cases[] = {
+        {{"LANG=C"}, "en"},
+        {{"LC_ALL=C"}, "en"},
+        {{"LANG=POSIX"}, "en"},
+        {{"LANG=C.UTF-8"}, "en"},
+        {{}, "en"}, // nothing set at all is the C locale too
+        {{"LANG=fr_FR.UTF-8", "LC_ALL=C"}, "en"},
+        {{"LANG=fr_FR.UTF-8", "LC_MESSAGES=C"}, "en"},
+        {{"LANG=fr_FR.UTF-8"}, "fr"},
+        {{"LANG=en_GB.UTF-8"}, "en"},
+        {{"LANG=de_DE.UTF-8"}, "fr"},
+        // Qt honours LANGUAGE under the C locale, and so do we: it was set on purpose.
+        {{"LANG=C", "LANGUAGE=fr"}, "fr"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.variables.join(u' ').toStdString());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"LANG", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "VANTLE_LANG"})
+            environment.remove(QString::fromLatin1(name));
+        for (const QString &variable : c.variables)
+            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        environment.insert(QStringLiteral("PLUMEO_LANGUAGE_HELPER_EXPECTS"),
+                           QString::fromLatin1(c.expected));
+        QProcess helper;
+        helper.setProcessEnvironment(environment);
+        helper.setProcessChannelMode(QProcess::MergedChannels);
+        helper.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--gtest_filter=SystemLanguage.HelperResolves")});
+        ASSERT_TRUE(helper.waitForFinished(60'000));
+        EXPECT_EQ(helper.exitCode(), 0) << helper.readAll().toStdString();
+    }
 }

@@ -1,5 +1,6 @@
 #include "core/io/IoTestSupport.h"
 #include "io/SafeFileWriter.h"
+#include "text/Localization.h"
 #include "text/UserDefaults.h"
 
 #include <QCoreApplication>
@@ -162,9 +163,14 @@ TEST(UserDefaults, AFileThatMayNotBeReadIsLeftAloneAndReported)
     ASSERT_TRUE(writeBytes(path, "{\"font\": \"Menlo\"}"));
     ::chmod(QFile::encodeName(path).constData(), 0600); // root's: nobody may not read it
 
+    // The reason is the one of a read, in the interface language.
+    Localization::setCurrent(AppLanguage::fr);
     const int result = plumeo::testing::runAsNobody([&] {
         UserDefaults defaults(path);
-        if (defaults.loadProblem().isEmpty())
+        if (defaults.loadProblem()
+            != u"Les réglages n’ont pas pu être lus. Vous n’avez pas l’autorisation nécessaire. "
+               u"Les "
+               u"réglages par défaut sont utilisés et vos changements ne seront pas enregistrés.")
             return 1;
         if (!defaults.backupPath().isEmpty())
             return 2;
@@ -173,6 +179,7 @@ TEST(UserDefaults, AFileThatMayNotBeReadIsLeftAloneAndReported)
             return 3;
         return 0;
     });
+    Localization::setCurrent(AppLanguage::system);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(readBytes(path), "{\"font\": \"Menlo\"}");
     EXPECT_EQ(plumeo::testing::entries(dir.path()), QStringList{"settings.json"});
