@@ -3,6 +3,8 @@
 #include "editor/EditorView.h"
 #include "editor/FindBar.h"
 
+#include <map>
+
 #include <QPointer>
 
 class QMimeData;
@@ -45,8 +47,10 @@ public:
     qreal firstRowHeight(const QTextBlock &block) const override;
 
     // Return: a line break, indented as the line it breaks when the settings ask for automatic
-    // indentation.
+    // indentation (one level more when the code before the caret opens a block).
     void insertNewline();
+
+    void setHighlights(HighlightLayer layer, QList<QTextEdit::ExtraSelection> ranges) override;
 
 protected:
     // The settings both views need to act as the editor: wrapping (set first, since several of the
@@ -75,6 +79,7 @@ private:
 
     EditorDecorations *m_decorations;
     QPointer<FindBar> m_findBar;
+    std::map<HighlightLayer, QList<QTextEdit::ExtraSelection>> m_highlights;
     int m_lastAnchor = -1;
     int m_lastPosition = -1;
 };
