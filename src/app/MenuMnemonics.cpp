@@ -4,7 +4,6 @@
 
 #include <QHash>
 
-
 namespace plumeo::MenuMnemonics {
 
 namespace {

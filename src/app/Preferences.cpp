@@ -28,6 +28,9 @@ QString wordWrap() { return QStringLiteral("wordWrap"); }
 QString showLineNumbers() { return QStringLiteral("showLineNumbers"); }
 QString highlightCurrentLine() { return QStringLiteral("highlightCurrentLine"); }
 QString autoIndent() { return QStringLiteral("autoIndent"); }
+QString autoOutdentClosingBrace() { return QStringLiteral("autoOutdentClosingBrace"); }
+QString highlightMatchingBrackets() { return QStringLiteral("highlightMatchingBrackets"); }
+QString commentWholeLine() { return QStringLiteral("commentWholeLine"); }
 QString defaultEncoding() { return QStringLiteral("defaultEncoding"); }
 QString defaultLineEnding() { return QStringLiteral("defaultLineEnding"); }
 QString showHiddenFiles() { return QStringLiteral("showHiddenFiles"); }
@@ -50,6 +53,9 @@ const std::vector<Default> &defaults()
         {Key::showLineNumbers(), T::boolean, true},
         {Key::highlightCurrentLine(), T::boolean, true},
         {Key::autoIndent(), T::boolean, true},
+        {Key::autoOutdentClosingBrace(), T::boolean, true},
+        {Key::highlightMatchingBrackets(), T::boolean, true},
+        {Key::commentWholeLine(), T::boolean, true},
         {Key::defaultEncoding(), T::integer, qint64(Encoding::utf8Raw)},
         {Key::defaultLineEnding(), T::string, QStringLiteral("LF")},
         {Key::showHiddenFiles(), T::boolean, false},

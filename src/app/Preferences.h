@@ -21,20 +21,23 @@ namespace Preferences {
 // The keys. Two of them belong to other parts of the program (the interface language and the update
 // checker) and are only referred to here, so that every reader uses the same strings.
 namespace Key {
-QString language();             // Localization::defaultsKey()
-QString fontSize();             // number, points
-QString fontName();             // string; empty: the system's monospaced font
-QString tabWidth();             // integer, characters
-QString indentWithTabs();       // boolean
-QString wordWrap();             // boolean
-QString showLineNumbers();      // boolean
-QString highlightCurrentLine(); // boolean
-QString autoIndent();           // boolean
-QString defaultEncoding();      // integer: an Encoding raw value; below 1 means UTF-8
-QString defaultLineEnding();    // string: "LF", "CRLF" or "CR"; anything else means LF
-QString showHiddenFiles();      // boolean
-QString hideMarkdownMarkup();   // boolean
-QString autoCheckUpdates();     // appKey(".autoCheckUpdates")
+QString language();                  // Localization::defaultsKey()
+QString fontSize();                  // number, points
+QString fontName();                  // string; empty: the system's monospaced font
+QString tabWidth();                  // integer, characters
+QString indentWithTabs();            // boolean
+QString wordWrap();                  // boolean
+QString showLineNumbers();           // boolean
+QString highlightCurrentLine();      // boolean
+QString autoIndent();                // boolean
+QString autoOutdentClosingBrace();   // boolean
+QString highlightMatchingBrackets(); // boolean
+QString commentWholeLine();          // boolean
+QString defaultEncoding();           // integer: an Encoding raw value; below 1 means UTF-8
+QString defaultLineEnding();         // string: "LF", "CRLF" or "CR"; anything else means LF
+QString showHiddenFiles();           // boolean
+QString hideMarkdownMarkup();        // boolean
+QString autoCheckUpdates();          // appKey(".autoCheckUpdates")
 } // namespace Key
 
 enum class ValueType { string, number, integer, boolean };

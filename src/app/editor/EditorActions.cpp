@@ -49,8 +49,9 @@ EditorCommandRunner::Command textCommand(Command command, const EditorView &view
         return CaseCommands::capitalize;
     case Command::toggleComment: {
         const Language language = view.document()->language();
-        return [language](QStringView text, TextRange selection) {
-            return CommentCommands::toggleComment(text, selection, language);
+        const bool wholeLine = view.settings().commentWholeLine;
+        return [language, wholeLine](QStringView text, TextRange selection) {
+            return CommentCommands::toggleComment(text, selection, language, wholeLine);
         };
     }
     case Command::deleteSelection:
@@ -199,6 +200,10 @@ template <class View> bool EditorActions::handleKey(View &view, QKeyEvent *event
             view.insertBacktab();
             return true;
         }
+        // AltGr types brackets on many layouts: only Ctrl and Meta make a key a shortcut.
+        const bool typing = !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+        if (typing && event->text().size() == 1 && view.typeClosingBracket(event->text()[0]))
+            return true;
     }
     if (!event->text().isEmpty() && needsCodec(view, event->text())) {
         runner.insert(event->text());

@@ -23,9 +23,9 @@ template <class View>
 void validate(const View &view, const MenuItemInfo &item, MenuItemState &state);
 template <class View> void perform(View &view, const MenuItemInfo &item);
 
-// Keys the views take over from Qt: undo and redo (which restore selections), Return, Tab and
-// Shift-Tab in plain text (rich text keeps Qt's own), and typed characters the storage cannot hold
-// as they are. True when the key was handled.
+// Keys the views take over from Qt: undo and redo (which restore selections), Return, Tab,
+// Shift-Tab and a closing bracket that outdents a blank line in plain text (rich text keeps Qt's
+// own), and typed characters the storage cannot hold as they are. True when the key was handled.
 template <class View> bool handleKey(View &view, QKeyEvent *event);
 // Committed input-method text the storage cannot hold as it is goes in through the command runner
 // instead. True when the event was handled.

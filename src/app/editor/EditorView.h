@@ -5,13 +5,18 @@
 #include "editor/EditorViewNotifier.h"
 #include "editor/EditorViewSettings.h"
 #include "editor/ExtraSelectionLayers.h"
+#include "syntax/LexState.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <vector>
 
+#include <QList>
 #include <QRectF>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextEdit>
 #include <QWidget>
 
 class QFont;
@@ -20,6 +25,7 @@ class QTextDocument;
 namespace plumeo {
 
 class FindBar;
+class Lexer;
 class TextDocument;
 
 // What the editor view controller and the line-number gutter need of a text view, whichever kind
@@ -60,7 +66,24 @@ public:
     // Indentation settings, which the controller keeps in step with the preferences and the
     // document. A new view starts from EditorViewSettings' defaults.
     const EditorViewSettings &settings() const { return m_settings; }
-    void setSettings(const EditorViewSettings &settings) { m_settings = settings; }
+    void setSettings(const EditorViewSettings &settings)
+    {
+        m_settings = settings;
+        settingsDidChange();
+    }
+
+    // Where the view learns the lexer state at the start of a line (0-based) for the lexer given,
+    // when its owner knows it (the highlighter's, once it has lexed the lines before). Without an
+    // answer the view lexes from the initial state, as it does for the first line.
+    using LexStates = std::function<std::optional<LexState>(const Lexer &lexer, qint64 line)>;
+    void setLexStates(LexStates states) { m_lexStates = std::move(states); }
+    LexState lexStateAtLineStart(const Lexer &lexer, qint64 line) const
+    {
+        const std::optional<LexState> known =
+            m_lexStates && line > 0 ? m_lexStates(lexer, line) : std::nullopt;
+        return known.value_or(LexState::initial());
+    }
+
     // The tab width the last applyFont was given (at least 1).
     int tabWidth() const { return m_tabWidth; }
 
@@ -94,6 +117,8 @@ public:
     virtual std::vector<TextRange> visibleRanges() const = 0;
 
 protected:
+    // After setSettings: a view that shows something the settings switch refreshes it.
+    virtual void settingsDidChange() {}
     // The next view may give the storage a layout of the other kind, from which this one cannot
     // draw: a retired view shows an empty document of its own until it is deleted.
     virtual void releaseStorage() = 0;
@@ -102,6 +127,7 @@ protected:
 private:
     EditorViewNotifier m_notifier;
     EditorViewSettings m_settings;
+    LexStates m_lexStates;
     int m_tabWidth = 4;
     bool m_retired = false;
 };

@@ -3,12 +3,14 @@
 #include "Theme.h"
 #include "document/TextDocument.h"
 #include "editing/EditingCommands.h"
+#include "editing/IndentRules.h"
 #include "editor/EditorActions.h"
 #include "editor/EditorCommandRunner.h"
 #include "editor/EditorDecorations.h"
 #include "editor/EditorMimeData.h"
 #include "editor/EditorTextView.h"
 #include "editor/RichTextView.h"
+#include "syntax/Lexers.h"
 
 #include <type_traits>
 
@@ -229,10 +231,25 @@ template <typename QtTextEdit, typename View> void EditorViewBase<QtTextEdit, Vi
 {
     const IndentStyle style = settings().indentStyle;
     const bool indent = settings().autoIndent;
-    EditorCommandRunner(*this).run([style, indent](QStringView text, TextRange selection) {
-        return std::optional(
-            indent ? EditingCommands::newline(text, selection, style)
-                   : EditingCommands::insertText(text, selection, QStringLiteral("\n")));
+    const Language language = m_document->language();
+    const Lexer *colonLexer =
+        indent && IndentRules::opensBlockAfterColon(language) ? Lexers::lexer(language) : nullptr;
+    const LexState state =
+        colonLexer ? lexStateAtLineStart(*colonLexer,
+                                         QtTextEdit::document()
+                                             ->findBlock(QtTextEdit::textCursor().selectionStart())
+                                             .blockNumber())
+                   : LexState::initial();
+    EditorCommandRunner(*this).run([=](QStringView text, TextRange selection) {
+        if (!indent)
+            return std::optional(
+                EditingCommands::insertText(text, selection, QStringLiteral("\n")));
+        const qsizetype caret = selection.clamped(text.size()).location;
+        const qsizetype lineStart = text.first(caret).lastIndexOf(u'\n') + 1;
+        const bool opensBlock = colonLexer
+                                && IndentRules::codeEndsWithColon(
+                                    text.sliced(lineStart, caret - lineStart), *colonLexer, state);
+        return std::optional(EditingCommands::newline(text, selection, style, opensBlock));
     });
 }
 

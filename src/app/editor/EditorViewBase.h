@@ -49,7 +49,7 @@ public:
     std::vector<TextRange> visibleRanges() const override;
 
     // Return: a line break, indented as the line it breaks when the settings ask for automatic
-    // indentation.
+    // indentation (one level more when the code before the caret opens a block).
     void insertNewline();
 
 protected:

@@ -25,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -177,6 +178,12 @@ void EditorViewController::buildTextView()
             &EditorViewController::textDidChange);
     connect(notifier, &EditorViewNotifier::selectionDidChange, this,
             &EditorViewController::selectionDidChange);
+    m_view->setLexStates([highlighter = QPointer<SyntaxHighlighter>(m_highlighter)](
+                             const Lexer &lexer, qint64 line) -> std::optional<LexState> {
+        if (!highlighter)
+            return std::nullopt;
+        return highlighter->stateAtLineStart(lexer, line);
+    });
     m_view->configureAsCodeEditor();
     m_view->setFindBar(m_findBar);
     m_column->insertWidget(0, m_view->widget(), 1);
@@ -267,6 +274,11 @@ void EditorViewController::applyPreferences()
     }
     EditorViewSettings settings = m_view->settings();
     settings.autoIndent = Preferences::boolean(Preferences::Key::autoIndent());
+    settings.autoOutdentClosingBrace =
+        Preferences::boolean(Preferences::Key::autoOutdentClosingBrace());
+    settings.highlightMatchingBrackets =
+        Preferences::boolean(Preferences::Key::highlightMatchingBrackets());
+    settings.commentWholeLine = Preferences::boolean(Preferences::Key::commentWholeLine());
     if (settings.indentStyleFromPreferences)
         settings.indentStyle =
             IndentStyle(Preferences::boolean(Preferences::Key::indentWithTabs()), tabWidth);

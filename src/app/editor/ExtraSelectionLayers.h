@@ -17,6 +17,8 @@ public:
     enum class Layer {
         // The find bar's matches in view, but for the current one.
         findMatches,
+        // The bracket beside the caret and its partner.
+        matchingBrackets,
     };
 
     // Replaces the selections of layer; answers whether anything changed.

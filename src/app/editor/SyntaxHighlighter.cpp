@@ -51,6 +51,18 @@ bool SyntaxHighlighter::indexMatchesStorage() const
     return storageLength() == m_length && m_storage->blockCount() == m_index.lineCount();
 }
 
+std::optional<LexState> SyntaxHighlighter::stateAtLineStart(const Lexer &lexer, qint64 line) const
+{
+    if (&lexer != m_lexer || m_stale || !canHighlight() || !indexMatchesStorage() || line < 0
+        || line >= m_index.lineCount())
+        return std::nullopt;
+    if (line == 0)
+        return LexState::initial();
+    if (m_dirtyFirst && line - 1 >= *m_dirtyFirst)
+        return std::nullopt;
+    return m_index.endState(line - 1);
+}
+
 void SyntaxHighlighter::rebuildIndex()
 {
     std::vector<qint64> starts;

@@ -65,6 +65,10 @@ public:
     qint64 lineCount() const { return m_index.lineCount(); }
     const std::vector<qint64> &lineStarts() const { return m_index.lineStarts(); }
     const std::vector<LexState> &endStates() const { return m_index.endStates(); }
+    // The state lexer is in at the start of line, when this highlighter lexes with it and has lexed
+    // the lines before since they last changed: the initial state for line 0. Nothing while
+    // inactive, above the length limit, or for a line not yet lexed.
+    std::optional<LexState> stateAtLineStart(const Lexer &lexer, qint64 line) const;
     // The first line waiting to be re-lexed, and the last that must be re-lexed even if its end
     // state comes out unchanged (0 when nothing is dirty).
     std::optional<qint64> dirtyFirst() const { return m_dirtyFirst; }

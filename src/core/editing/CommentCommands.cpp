@@ -3,6 +3,7 @@
 #include "editing/Concat.h"
 #include "editing/EditingCommands.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace plumeo {
@@ -36,13 +37,24 @@ QStringView trimmedHorizontally(QStringView line)
     return line;
 }
 
+bool isWrapped(QStringView text, const QString &open, const QString &close)
+{
+    return text.size() >= open.size() + close.size() && text.startsWith(open)
+           && text.endsWith(close);
+}
+
 } // namespace
 
-std::optional<TextEdit>
-CommentCommands::toggleComment(QStringView text, TextRange selection, const Language &language)
+std::optional<TextEdit> CommentCommands::toggleComment(QStringView text,
+                                                       TextRange selection,
+                                                       const Language &language,
+                                                       bool wholeLine)
 {
     if (language.lineComment && !language.lineComment->isEmpty())
         return toggleLineComment(text, selection, *language.lineComment);
+    if (language.blockComment && wholeLine && selection.clamped(text.size()).isEmpty())
+        return toggleLineBlockComment(text, selection, language.blockComment->open,
+                                      language.blockComment->close);
     if (language.blockComment)
         return toggleBlockComment(text, selection, language.blockComment->open,
                                   language.blockComment->close);
@@ -102,14 +114,57 @@ std::optional<TextEdit> CommentCommands::toggleBlockComment(QStringView text,
     const TextRange sel = selection.clamped(text.size());
     const QStringView selected = text.sliced(sel.location, sel.length);
     QString result;
-    if (selected.size() >= open.size() + close.size() && selected.startsWith(open)
-        && selected.endsWith(close))
+    if (isWrapped(selected, open, close))
         result =
             selected.sliced(open.size(), selected.size() - open.size() - close.size()).toString();
     else
         result = concat(open, selected, close);
     const TextRange after{sel.location, result.size()};
     return TextEdit{sel, std::move(result), after};
+}
+
+std::optional<TextEdit> CommentCommands::toggleLineBlockComment(QStringView text,
+                                                                TextRange selection,
+                                                                const QString &open,
+                                                                const QString &close)
+{
+    if (open.isEmpty() && close.isEmpty())
+        return std::nullopt;
+    const TextRange sel = selection.clamped(text.size());
+    TextRange line = EditingCommands::lineRange(text, {sel.location, 0});
+    if (text.sliced(line.location, line.length).endsWith(u'\n'))
+        --line.length;
+    const QStringView whole = text.sliced(line.location, line.length);
+    const QStringView body = trimmedHorizontally(whole);
+    if (body.isEmpty())
+        return std::nullopt;
+    const qsizetype bodyStart = line.location + (body.data() - whole.data());
+
+    const qsizetype bodyEnd = bodyStart + body.size();
+    QString result;
+    qsizetype from = 0;
+    if (body.size() >= open.size() + close.size() && body.startsWith(open)
+        && body.endsWith(close)) {
+        from = open.size();
+        qsizetype to = body.size() - close.size();
+        if (from < to && body[from] == u' ')
+            ++from;
+        if (from < to && body[to - 1] == u' ')
+            --to;
+        result = body.sliced(from, to - from).toString();
+    } else {
+        from = -(open.size() + 1);
+        result = concat(open, u" ", body, u" ", close);
+    }
+    qsizetype caret = sel.location;
+    if (sel.location >= bodyEnd)
+        caret += result.size() - body.size();
+    else if (sel.location > bodyStart)
+        // Inside the text, the caret keeps its character; inside a marker being removed, it goes
+        // to the nearest end of what the markers held.
+        caret =
+            bodyStart + std::clamp<qsizetype>(sel.location - bodyStart - from, 0, result.size());
+    return TextEdit{{bodyStart, body.size()}, result, {caret, 0}};
 }
 
 } // namespace plumeo

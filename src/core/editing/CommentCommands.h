@@ -14,8 +14,12 @@ namespace plumeo {
 namespace CommentCommands {
 
 // Line comments when the language has a line-comment marker, else a block comment, else nothing.
-std::optional<TextEdit>
-toggleComment(QStringView text, TextRange selection, const Language &language);
+// With a caret and only a block comment, wholeLine makes the block comment take the caret's line
+// (see toggleLineBlockComment) instead of wrapping the empty selection.
+std::optional<TextEdit> toggleComment(QStringView text,
+                                      TextRange selection,
+                                      const Language &language,
+                                      bool wholeLine = true);
 
 // Comments the selected lines with token and a space, all markers in the column of the least
 // indented non-blank line; when every non-blank line already starts with token (blanks trimmed),
@@ -29,6 +33,16 @@ std::optional<TextEdit> toggleBlockComment(QStringView text,
                                            TextRange selection,
                                            const QString &open,
                                            const QString &close);
+
+// Wraps the text of the caret's line, after its indentation and before its trailing blanks, in
+// open, a space, the text, a space and close; when that text already starts with open and ends
+// with close, unwraps it (with one space inside each marker, when there is one). A caret inside the
+// text keeps its character, one before it stays, one after it stays after the comment, and one in
+// a marker being removed goes to the nearest end of the text. Nothing on a blank line.
+std::optional<TextEdit> toggleLineBlockComment(QStringView text,
+                                               TextRange selection,
+                                               const QString &open,
+                                               const QString &close);
 
 } // namespace CommentCommands
 

@@ -2,6 +2,8 @@
 
 #include "editing/Concat.h"
 
+#include <algorithm>
+
 #include <QChar>
 
 namespace plumeo {
@@ -69,7 +71,10 @@ TextEdit EditingCommands::insertText(QStringView text, TextRange selection, cons
     return replace(sel, string, {sel.location + string.size(), 0}, text.size());
 }
 
-TextEdit EditingCommands::newline(QStringView text, TextRange selection, const IndentStyle &style)
+TextEdit EditingCommands::newline(QStringView text,
+                                  TextRange selection,
+                                  const IndentStyle &style,
+                                  bool opensBlock)
 {
     const TextRange sel = selection.clamped(text.size());
     const qsizetype start = lineStart(text, sel.location);
@@ -86,7 +91,7 @@ TextEdit EditingCommands::newline(QStringView text, TextRange selection, const I
     const char16_t last = lastIndex >= 0 ? prefix[lastIndex].unicode() : 0;
 
     QString extra;
-    if (last == u'{' || last == u'(' || last == u'[')
+    if (opensBlock || last == u'{' || last == u'(' || last == u'[')
         extra = indentUnit(style);
 
     QString inserted = concat(u"\n", indent, extra);
@@ -97,6 +102,42 @@ TextEdit EditingCommands::newline(QStringView text, TextRange selection, const I
     }
     const qsizetype caret = sel.location + 1 + indent.size() + extra.size();
     return replace(sel, std::move(inserted), {caret, 0}, text.size());
+}
+
+std::optional<TextEdit> EditingCommands::typeClosingBracket(QStringView text,
+                                                            TextRange selection,
+                                                            QChar bracket,
+                                                            const IndentStyle &style)
+{
+    const TextRange sel = selection.clamped(text.size());
+    if (!sel.isEmpty())
+        return std::nullopt;
+    const qsizetype start = lineStart(text, sel.location);
+    const QStringView indent = text.sliced(start, sel.location - start);
+    if (indent.isEmpty() || !std::all_of(indent.begin(), indent.end(), isSpaceOrTab))
+        return std::nullopt;
+
+    const qsizetype width = indentWidth(style);
+    const auto advance = [width](qsizetype column, QChar c) {
+        return c == u'\t' ? (column / width + 1) * width : column + 1;
+    };
+    qsizetype column = 0;
+    for (const QChar c : indent)
+        column = advance(column, c);
+    const qsizetype target = column == 0 ? 0 : (column - 1) / width * width;
+
+    // Tab stops fall on multiples of the width, as the new column does: the characters up to it
+    // reach it exactly.
+    qsizetype kept = 0;
+    for (qsizetype keptColumn = 0; kept < indent.size();) {
+        keptColumn = advance(keptColumn, indent[kept]);
+        if (keptColumn > target)
+            break;
+        ++kept;
+    }
+    const QString replacement = concat(indent.first(kept), QStringView(&bracket, 1));
+    const qsizetype caret = start + replacement.size();
+    return replace({start, indent.size()}, replacement, {caret, 0}, text.size());
 }
 
 std::optional<TextEdit>

@@ -32,9 +32,20 @@ TextRange lineRange(QStringView text, TextRange range);
 TextEdit insertText(QStringView text, TextRange selection, const QString &string);
 
 // Return with automatic indentation: the new line repeats the indentation before the caret, one
-// more level after an opening bracket, and a closing bracket right after the caret moves to a line
-// of its own at the original indentation.
-TextEdit newline(QStringView text, TextRange selection, const IndentStyle &style);
+// more level after an opening bracket (or whenever opensBlock says the text before the caret opens
+// a block, as a Python line ending in a colon does), and a closing bracket right after the caret
+// moves to a line of its own at the original indentation.
+TextEdit
+newline(QStringView text, TextRange selection, const IndentStyle &style, bool opensBlock = false);
+
+// Typing a closing bracket on a line that holds nothing but spaces and tabs before the caret (and
+// at least one of them): the indentation before the caret loses one level (down to the previous
+// multiple of the indentation width, tabs counting to their stop; the characters that fit are
+// kept) and the bracket follows it, caret after the bracket.
+// Nothing when the selection is not empty or the line holds anything else before the caret; the
+// caller then types the bracket as usual.
+std::optional<TextEdit>
+typeClosingBracket(QStringView text, TextRange selection, QChar bracket, const IndentStyle &style);
 
 // Tab: indents the selected lines when the selection spans a line break; otherwise inserts a tab,
 // or the spaces reaching the next multiple of the indentation width.

@@ -282,3 +282,27 @@ TEST(HighlighterPasses, FormatsSetWhileAChangeMayBePendingAreAnnouncedLater)
     EXPECT_GE(layoutUpdates, 1); // announced from the event loop
     EXPECT_EQ(highlighter.lineStarts(), LineIndex(plainText(*storage)).lineStarts());
 }
+
+// The state a line starts in is answered only for the lexer in use and only once the lines before
+// it are lexed as they now are.
+TEST(HighlighterPasses, StatesAtLineStartsAreAnsweredOnlyWhenKnown)
+{
+    auto [lexer, storage, highlighter] = Highlighted(QStringLiteral("a /* b\nc\nd */ e\nf"));
+    finishPasses(highlighter);
+    const std::vector<LexState> states = endStatesFromScratch(plainText(*storage), lexer);
+    EXPECT_EQ(highlighter.stateAtLineStart(lexer, 0), LexState::initial());
+    for (int line = 1; line < 4; ++line)
+        EXPECT_EQ(highlighter.stateAtLineStart(lexer, line), states[size_t(line - 1)]) << line;
+    EXPECT_FALSE(highlighter.stateAtLineStart(lexer, 4));
+    EXPECT_FALSE(highlighter.stateAtLineStart(markdownLexer(), 1));
+
+    // An edit on line 1: line 1 still starts as it did, the lines after wait for the next pass.
+    insertAt(*storage, 8, QStringLiteral("*/"));
+    EXPECT_EQ(highlighter.stateAtLineStart(lexer, 1), states[0]);
+    EXPECT_FALSE(highlighter.stateAtLineStart(lexer, 2));
+    finishPasses(highlighter);
+    EXPECT_EQ(highlighter.stateAtLineStart(lexer, 2), LexState::initial());
+
+    highlighter.setActive(false);
+    EXPECT_FALSE(highlighter.stateAtLineStart(lexer, 1));
+}

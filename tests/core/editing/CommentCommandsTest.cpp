@@ -79,3 +79,30 @@ TEST(ToggleComment, FollowsTheLanguage)
     EXPECT_EQ(toggle(u"x«a»"_s, u"HTML"_s), u"x«<!--a-->»"_s);
     EXPECT_EQ(toggle(u"«a»"_s, u"Texte brut"_s), u"«a»"_s);
 }
+
+// Without a selection, a language that only has block comments comments the caret's line, and the
+// same command on that line takes the comment off again.
+TEST(ToggleComment, BlockCommentsTakeTheCaretsLine)
+{
+    EXPECT_EQ(toggle(u"<p>\n  <b>x¦y</b>  \n</p>"_s, u"HTML"_s),
+              u"<p>\n  <!-- <b>x¦y</b> -->  \n</p>"_s);
+    EXPECT_EQ(toggle(u"<p>\n  <!-- <b>x¦y</b> -->  \n</p>"_s, u"HTML"_s),
+              u"<p>\n  <b>x¦y</b>  \n</p>"_s);
+    EXPECT_EQ(toggle(u"\tcolor: red;¦"_s, u"CSS"_s), u"\t/* color: red; */¦"_s);
+    EXPECT_EQ(toggle(u"\t/* color: red; */¦"_s, u"CSS"_s), u"\tcolor: red;¦"_s);
+    // Markers written without the inner spaces come off as well.
+    EXPECT_EQ(toggle(u"a {}\n/*b¦*/"_s, u"CSS"_s), u"a {}\nb¦"_s);
+    // A caret in the indentation stays there; one in the marker moves to the text's start.
+    EXPECT_EQ(toggle(u"¦  x"_s, u"CSS"_s), u"¦  /* x */"_s);
+    EXPECT_EQ(toggle(u"  /¦* x */"_s, u"CSS"_s), u"  ¦x"_s);
+    // Nothing to comment on a blank line.
+    EXPECT_EQ(toggle(u"a\n  ¦\nb"_s, u"CSS"_s), u"a\n  ¦\nb"_s);
+    // A selection is still wrapped as it is, and the line form can be turned off.
+    EXPECT_EQ(toggle(u"a«b»c"_s, u"CSS"_s), u"a«/*b*/»c"_s);
+    const Language css = *Language::named(u"CSS");
+    EXPECT_EQ(run(u"x¦y"_s,
+                  [&](QStringView t, TextRange s) { return C::toggleComment(t, s, css, false); }),
+              u"x«/**/»y"_s);
+    // Languages with line comments keep them.
+    EXPECT_EQ(toggle(u"  a¦"_s, u"C"_s), u"  // a¦"_s);
+}

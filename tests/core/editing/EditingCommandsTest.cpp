@@ -215,3 +215,55 @@ TEST(Whitespace, HorizontalBlanksAreSpaceSeparatorsAndTab)
     for (char16_t c : {u'\n', u'\r', char16_t(0x2028), char16_t(0x2029), u'x', char16_t(0x200B)})
         EXPECT_FALSE(E::isHorizontalWhitespace(c)) << int(c);
 }
+
+namespace {
+
+QString closing(const QString &marked, QChar bracket, const IndentStyle &style = spaces4)
+{
+    return run(marked, [&](QStringView t, TextRange s) {
+        return E::typeClosingBracket(t, s, bracket, style);
+    });
+}
+
+} // namespace
+
+// A closing bracket typed on a blank line gives back one level of indentation.
+TEST(ClosingBracket, OutdentsABlankLineByOneLevel)
+{
+    EXPECT_EQ(closing(u"if (x) {\n        ¦"_s, u'}'), u"if (x) {\n    }¦"_s);
+    EXPECT_EQ(closing(u"{\n    ¦\nnext"_s, u'}'), u"{\n}¦\nnext"_s);
+    EXPECT_EQ(closing(u"[\n\t\t¦"_s, u']', tabs), u"[\n\t]¦"_s);
+    // To the previous multiple of the width, whatever the line held.
+    EXPECT_EQ(closing(u"f(\n      ¦"_s, u')'), u"f(\n    )¦"_s);
+    EXPECT_EQ(closing(u"  ¦"_s, u'}'), u"}¦"_s);
+    // Mixed indentation: tabs count to their stop.
+    EXPECT_EQ(closing(u"  \t¦"_s, u'}'), u"}¦"_s);
+    EXPECT_EQ(closing(u"\t  ¦"_s, u'}'), u"\t}¦"_s);
+    EXPECT_EQ(closing(u"\t\t¦"_s, u'}', IndentStyle(true, 8)), u"\t}¦"_s);
+    // Text after the caret stays after the bracket.
+    EXPECT_EQ(closing(u"        ¦x"_s, u'}'), u"    }¦x"_s);
+}
+
+TEST(ClosingBracket, LeavesEveryOtherLineToPlainTyping)
+{
+    EXPECT_EQ(closing(u"    x¦"_s, u'}'), u"    x¦"_s); // text before the caret
+    EXPECT_EQ(closing(u"¦"_s, u'}'), u"¦"_s);           // no indentation to take
+    EXPECT_EQ(closing(u"a\n¦"_s, u'}'), u"a\n¦"_s);
+    EXPECT_EQ(closing(u"    «  »"_s, u'}'), u"    «  »"_s);           // a selection
+    EXPECT_EQ(closing(u"\u00A0\u00A0¦"_s, u'}'), u"\u00A0\u00A0¦"_s); // not spaces or tabs
+}
+
+// A block opener told by the caller indents the next line like an opening bracket.
+TEST(Newline, IndentsOneLevelMoreAfterABlockOpener)
+{
+    const auto opener = [](const QString &marked, const IndentStyle &style) {
+        return run(marked, [&](QStringView t, TextRange s) {
+            return std::optional(E::newline(t, s, style, true));
+        });
+    };
+    EXPECT_EQ(opener(u"    if x:¦"_s, spaces4), u"    if x:\n        ¦"_s);
+    EXPECT_EQ(opener(u"\tdef f():¦"_s, tabs), u"\tdef f():\n\t\t¦"_s);
+    // Never twice for one line, even after a bracket.
+    EXPECT_EQ(opener(u"x = {¦"_s, spaces4), u"x = {\n    ¦"_s);
+    EXPECT_EQ(newline(u"    if x:¦"_s), u"    if x:\n    ¦"_s);
+}
