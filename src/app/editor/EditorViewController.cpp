@@ -191,6 +191,11 @@ void EditorViewController::buildTextView()
     // take the focus, and keys typed right after a switch belong to it.
     m_view->widget()->show();
     m_gutter->setTextView(m_view);
+    // Qt scrolls the viewport's pixels alone; the numbers beside it must be drawn again. The
+    // connection goes with the view's scroll bar when the view is replaced.
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(m_view->widget()))
+        connect(area->verticalScrollBar(), &QScrollBar::valueChanged, m_gutter,
+                qOverload<>(&QWidget::update));
     m_lastAppliedFont.reset();
     m_lastWordWrap.reset();
     if (hadFocus)

@@ -28,6 +28,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -506,4 +507,44 @@ TEST_F(EditorControllerTest, TheFindBarNeverCoversTheLastLine)
         EXPECT_GE(lastLine.top(), 0) << rich;
         EXPECT_LE(lastLine.bottom(), view->viewport()->height()) << rich;
     }
+}
+
+// The numbers move with the text, whether it scrolls by the wheel or the scroll bar.
+TEST_F(EditorControllerTest, TheGutterRedrawsWhenTheTextScrolls)
+{
+    QString lines;
+    for (int k = 0; k < 300; ++k)
+        lines += QStringLiteral("line %1\n").arg(k);
+    EditorViewController *editor = openUntitled();
+    plumeo::testing::type(editor->document(), lines);
+    editor->window()->resize(600, 400);
+    editor->window()->show();
+    auto *gutter = editor->findChild<LineNumberGutter *>();
+    ASSERT_TRUE(gutter && gutter->isVisible());
+    auto *area = qobject_cast<QAbstractScrollArea *>(editor->textView());
+    ASSERT_TRUE(area);
+    QCoreApplication::processEvents();
+
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    gutter->installEventFilter(&counter);
+    area->verticalScrollBar()->setValue(100);
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.paints, 0);
+
+    counter.paints = 0;
+    const QPointF at = area->viewport()->rect().center();
+    QWheelEvent wheel(at, area->viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area->viewport(), &wheel);
+    QCoreApplication::processEvents();
+    EXPECT_GT(area->verticalScrollBar()->value(), 100);
+    EXPECT_GT(counter.paints, 0);
 }
