@@ -97,34 +97,38 @@ DocumentCommands::CommandResult DocumentCommands::renameTo(const QString &newNam
     if (newName.isEmpty() || newName == current.fileName())
         return Outcome::cancelled;
     if (newName.contains(u'/'))
-        return DocumentError::cannotMove(m_document->displayName(),
-                                         L(QStringLiteral("Un nom ne peut pas contenir « / »."),
-                                           QStringLiteral("A name cannot contain “/”.")));
-    return relocate(current.absolutePath() + u'/' + newName);
+        return DocumentError::cannotRename(m_document->displayName(),
+                                           L(QStringLiteral("Un nom ne peut pas contenir « / »."),
+                                             QStringLiteral("A name cannot contain “/”.")));
+    return relocate(current.absolutePath() + u'/' + newName, Relocation::rename);
 }
 
 DocumentCommands::CommandResult DocumentCommands::moveTo(const QString &folder)
 {
     if (m_document->filePath().isEmpty())
         return saveAs();
-    return relocate(QDir(folder).absoluteFilePath(QFileInfo(m_document->filePath()).fileName()));
+    return relocate(QDir(folder).absoluteFilePath(QFileInfo(m_document->filePath()).fileName()),
+                    Relocation::move);
 }
 
-DocumentCommands::CommandResult DocumentCommands::relocate(const QString &target)
+DocumentCommands::CommandResult DocumentCommands::relocate(const QString &target, Relocation kind)
 {
+    const auto failed = [&](const QString &reason) {
+        return kind == Relocation::rename
+                   ? DocumentError::cannotRename(m_document->displayName(), reason)
+                   : DocumentError::cannotMove(m_document->displayName(), reason);
+    };
     const QString source = m_document->filePath();
     if (QFileInfo(target).absoluteFilePath() == QFileInfo(source).absoluteFilePath())
         return Outcome::cancelled;
     if (QFileInfo::exists(target))
-        return DocumentError::cannotMove(
-            m_document->displayName(),
-            L(QStringLiteral("Un élément nommé « %1 » existe déjà à cet endroit.")
-                  .arg(QFileInfo(target).fileName()),
-              QStringLiteral("An item named “%1” already exists in this location.")
-                  .arg(QFileInfo(target).fileName())));
+        return failed(L(QStringLiteral("Un élément nommé « %1 » existe déjà à cet endroit.")
+                            .arg(QFileInfo(target).fileName()),
+                        QStringLiteral("An item named “%1” already exists in this location.")
+                            .arg(QFileInfo(target).fileName())));
     const auto moved = SafeFileWriter::move(source, target);
     if (!moved)
-        return DocumentError::cannotMove(m_document->displayName(), moved.error().reason());
+        return failed(moved.error().reason());
     m_document->setFilePath(QFileInfo(target).absoluteFilePath());
     RecentDocuments::forget(source);
     // A move to another file system is a new file; a rename keeps the same one.

@@ -70,7 +70,9 @@ Q_SIGNALS:
 
 private:
     // Moves the document's file to target, which must not exist yet.
-    CommandResult relocate(const QString &target);
+    enum class Relocation { rename, move };
+    // The alerts name what the user asked for: a rename that fails "couldn't be renamed".
+    CommandResult relocate(const QString &target, Relocation kind);
 
     QPointer<TextDocument> m_document;
     QPointer<QWidget> m_window;

@@ -112,7 +112,7 @@ Result<QString, DocumentError> DocumentController::typeForBytes(const QString &p
     const QByteArrayView head = bytes.first(std::min(bytes.size(), typeProbeLength));
     // An RTF document ends at its closing brace: the zero byte WordPad writes after it is not text.
     if (TextFile::isBinary(RtfReader::documentPart(head)))
-        return DocumentError::from(TextFileError::binaryData());
+        return DocumentError::notText(path);
     if (QFileInfo(path).suffix().toLower() == u"rtf" || head.startsWith("{\\rtf"))
         return TextDocument::richTextType();
     return TextDocument::plainTextType();

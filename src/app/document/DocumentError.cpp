@@ -117,6 +117,14 @@ DocumentError DocumentError::cannotRead(const QString &path, const FileReadError
                               : std::nullopt};
 }
 
+DocumentError DocumentError::notText(const QString &path)
+{
+    const QString name = shownName(path);
+    return {L(QStringLiteral("Le fichier « %1 » n’est pas un fichier texte.").arg(name),
+              QStringLiteral("The file “%1” is not a text file.").arg(name)),
+            TextFileError::binaryData().recoverySuggestion()};
+}
+
 DocumentError DocumentError::streamTooLong(const QString &sourceName, qint64 limit)
 {
     const QString name = shownName(sourceName);
@@ -158,6 +166,13 @@ DocumentError DocumentError::cannotMove(const QString &displayName, const QStrin
 {
     return {L(QStringLiteral("Le document « %1 » n’a pas pu être déplacé.").arg(displayName),
               QStringLiteral("The document “%1” couldn’t be moved.").arg(displayName)),
+            reason};
+}
+
+DocumentError DocumentError::cannotRename(const QString &displayName, const QString &reason)
+{
+    return {L(QStringLiteral("Le document « %1 » n’a pas pu être renommé.").arg(displayName),
+              QStringLiteral("The document “%1” couldn’t be renamed.").arg(displayName)),
             reason};
 }
 

@@ -26,6 +26,9 @@ struct DocumentError
 
     static DocumentError from(const TextFileError &error);
     static DocumentError from(RtfReadError error);
+    // The file at path holds binary data: the refusal names it, since several files may be
+    // refused at once.
+    static DocumentError notText(const QString &path);
 
     // Opening path failed: it does not exist, is a folder, may not be read, or another reason.
     static DocumentError cannotOpen(const QString &path);
@@ -42,6 +45,7 @@ struct DocumentError
     static DocumentError noPermissionToSave(const QString &displayName);
     // Moving or renaming a document's file failed.
     static DocumentError cannotMove(const QString &displayName, const QString &reason);
+    static DocumentError cannotRename(const QString &displayName, const QString &reason);
 };
 
 } // namespace plumeo

@@ -47,7 +47,7 @@ TEST_F(ControllerTest, TypeOfContentsRefusesBinaryAndRecognisesRichText)
     const auto png = type(writeFile(dir, QStringLiteral("image.png"),
                                     QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)));
     ASSERT_FALSE(png);
-    EXPECT_EQ(png.error().description, u"This file is not a text file.");
+    EXPECT_EQ(png.error().description, u"The file “image.png” is not a text file.");
     EXPECT_EQ(png.error().recoverySuggestion,
               u"Plumeo only opens text files; images, archives and executables are refused.");
     EXPECT_FALSE(type(dir.filePath(QStringLiteral("missing.txt"))));
@@ -86,7 +86,7 @@ TEST_F(ControllerTest, EachFileThatCannotOpenIsReportedAndTheOthersStillOpen)
     };
     EXPECT_EQ(controller()->openDocumentsReportingErrors(arguments), 2);
     ASSERT_EQ(alerts.size(), 4);
-    EXPECT_EQ(alerts[0], u"This file is not a text file.");
+    EXPECT_EQ(alerts[0], u"The file “pic.png” is not a text file.");
     EXPECT_EQ(alerts[1], u"The file “nope.txt” doesn’t exist.");
     EXPECT_TRUE(alerts[2].contains(u"is a folder"));
     EXPECT_EQ(alerts[3], u"This file is not an RTF document.");
@@ -167,7 +167,7 @@ TEST_F(ControllerTest, RenameMoveRevertAndDuplicate)
     EXPECT_EQ(ended(commands.renameTo(QStringLiteral("final.md"))), "cancelled"); // same name
     writeFile(dir, QStringLiteral("taken.md"), "other");
     EXPECT_EQ(ended(commands.renameTo(QStringLiteral("taken.md"))),
-              "failed: The document “final.md” couldn’t be moved.");
+              "failed: The document “final.md” couldn’t be renamed.");
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("taken.md"))), "other");
 
     QDir(dir.path()).mkdir(QStringLiteral("archive"));

@@ -71,6 +71,7 @@ TEST_F(SaveFaults, ACancelIsNotAnError)
     EXPECT_TRUE(errors.empty());
     EXPECT_FALSE(commands.report(commands.renameTo(QStringLiteral("a/b"))));
     ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].description, u"The document “notes.txt” couldn’t be renamed.");
     EXPECT_EQ(errors[0].recoverySuggestion, u"A name cannot contain “/”.");
 }
 
