@@ -3,11 +3,48 @@
 #include "Theme.h"
 
 #include <QApplication>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QToolTip>
 
 namespace plumeo {
+
+namespace {
+
+// Fusion outlines a check box or a radio button in the window colour darkened, which on a dark
+// window leaves an unchecked box all but invisible: those two are outlined from a lighter window.
+class DarkFusionStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawPrimitive(PrimitiveElement element,
+                       const QStyleOption *option,
+                       QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element != PE_IndicatorCheckBox && element != PE_IndicatorRadioButton) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        // Fusion checks the option's type, so the copy must keep it (a button's, or an item
+        // view's for the check boxes of lists).
+        const auto drawLighter = [&](auto copy) {
+            copy.palette.setColor(QPalette::Window, Theme::textDim());
+            QProxyStyle::drawPrimitive(element, &copy, painter, widget);
+        };
+        if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option))
+            drawLighter(*button);
+        else if (const auto *item = qstyleoption_cast<const QStyleOptionViewItem *>(option))
+            drawLighter(*item);
+        else
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
+} // namespace
 
 QPalette darkPalette()
 {
@@ -45,7 +82,7 @@ void applyDarkAppearance(QApplication &application)
     // Fusion draws with the palette; the desktop styles may ignore it (or follow a light desktop
     // theme).
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        application.setStyle(fusion);
+        application.setStyle(new DarkFusionStyle(fusion));
     // Setting the application palette also drops the per-class palettes a desktop theme installs;
     // tool tips keep a palette of their own.
     const QPalette palette = darkPalette();

@@ -313,11 +313,17 @@ void DocumentController::perform(const MenuItemInfo &item)
     case Command::newDocument:
         newDocument();
         break;
-    case Command::openDocument:
-        for (const QString &path :
-             FilePanels::chooseFilesToOpen(EditorWindowController::frontmost()))
+    case Command::openDocument: {
+        // The next file is most often beside the one being read.
+        EditorWindowController *window = EditorWindowController::frontmost();
+        const TextDocument *current = window ? window->currentDocument() : nullptr;
+        const QString folder = current && !current->filePath().isEmpty()
+                                   ? QFileInfo(current->filePath()).absolutePath()
+                                   : QString();
+        for (const QString &path : FilePanels::chooseFilesToOpen(window, folder))
             openDocumentReportingErrors(path);
         break;
+    }
     case Command::openRecentDocument:
         if (!openDocumentReportingErrors(item.representedObject.toString()))
             RecentDocuments::forget(item.representedObject.toString());

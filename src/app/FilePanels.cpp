@@ -50,7 +50,7 @@ bool panelConfigured()
     return configured;
 }
 
-QStringList chooseFilesToOpen(QWidget *parent)
+QStringList chooseFilesToOpen(QWidget *parent, const QString &directory)
 {
     configured = true;
     FramedFileDialog dialog(
@@ -60,6 +60,8 @@ QStringList chooseFilesToOpen(QWidget *parent)
     dialog.setWindowTitle(L(QStringLiteral("Ouvrir"), QStringLiteral("Open")));
     dialog.panel->setFileMode(QFileDialog::ExistingFiles);
     dialog.panel->setAcceptMode(QFileDialog::AcceptOpen);
+    if (!directory.isEmpty())
+        dialog.panel->setDirectory(directory);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.panel->selectedFiles();

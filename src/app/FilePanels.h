@@ -11,8 +11,9 @@ namespace plumeo {
 // message and the hidden-files check box, and be the same everywhere.
 namespace FilePanels {
 
-// Files the user chose to open (several allowed, any type), or none when cancelled.
-QStringList chooseFilesToOpen(QWidget *parent);
+// Files the user chose to open (several allowed, any type), or none when cancelled. The dialog
+// starts in directory (when empty, the working directory).
+QStringList chooseFilesToOpen(QWidget *parent, const QString &directory);
 // Where to save, proposing proposedName in directory; empty when cancelled.
 QString chooseSaveLocation(QWidget *parent, const QString &directory, const QString &proposedName);
 // A folder to move a document into; empty when cancelled.

@@ -386,6 +386,7 @@ void EditorViewController::showGoToLineDialog()
         return;
     QDialog dialog(window());
     dialog.setWindowTitle(L(QStringLiteral("Aller à la ligne"), QStringLiteral("Go to Line")));
+    dialog.setMinimumWidth(300); // room for the title in the window manager's bar
     auto *layout = new QVBoxLayout(&dialog);
     const QString count = QString::number(lineIndex().lineCount());
     layout->addWidget(new QLabel(L(QStringLiteral("Numéro de ligne, de 1 à ") + count + u'.',
@@ -393,7 +394,8 @@ void EditorViewController::showGoToLineDialog()
                                  &dialog));
     auto *field = new QLineEdit(&dialog);
     field->setFixedSize(160, 24);
-    field->setAlignment(Qt::AlignCenter);
+    // Left-aligned: Qt hides the placeholder of a centred field while it has the focus, and the
+    // current line is worth seeing.
     field->setPlaceholderText(QString::number(m_view->textCursor().blockNumber() + 1));
     layout->addWidget(field, 0, Qt::AlignHCenter);
     auto *buttons = new QDialogButtonBox(&dialog);

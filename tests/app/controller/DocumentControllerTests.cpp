@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,6 +25,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -424,4 +427,35 @@ TEST_F(ControllerTest, DesktopKeysAndNamesWithAnAmpersand)
     file->close();
     EXPECT_EQ(window->currentDocument()->text(), before);
     RecentDocuments::clear();
+}
+
+// Open starts beside the document being read; Save As beside the document it saves.
+TEST_F(ControllerTest, FileDialogsStartBesideTheCurrentDocument)
+{
+    QDir(dir.path()).mkdir(u"notes"_s);
+    TextDocument *document =
+        controller()->openDocument(writeFile(dir, u"notes/today.txt"_s, "today\n")).value();
+    const auto folderOfNextDialog = [](QString &seen, QString &file) {
+        QTimer::singleShot(0, [&seen, &file] {
+            QWidget *modal = QApplication::activeModalWidget();
+            auto *panel = modal ? modal->findChild<QFileDialog *>() : nullptr;
+            if (!panel)
+                return;
+            seen = panel->directory().absolutePath();
+            file = panel->selectedFiles().value(0);
+            panel->reject();
+        });
+    };
+    QString seen, file;
+    folderOfNextDialog(seen, file);
+    EditorWindowController::all().front()->show();
+    controller()->perform(MenuItemInfo{Command::openDocument});
+    EXPECT_EQ(seen, dir.filePath(u"notes"_s));
+
+    seen.clear();
+    folderOfNextDialog(seen, file);
+    DocumentCommands commands(document, EditorWindowController::all().front());
+    EXPECT_EQ(ended(commands.saveAs()), "cancelled");
+    EXPECT_EQ(seen, dir.filePath(u"notes"_s));
+    EXPECT_EQ(QFileInfo(file).fileName(), u"today.txt"_s);
 }
