@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QToolTip>
 
@@ -73,7 +74,10 @@ TEST(DarkAppearance, AppliesFusionAndThePaletteToTheApplication)
     // As a light desktop theme would install for menus.
     QApplication::setPalette(QPalette(Qt::white), "QMenu");
     applyDarkAppearance(*application);
-    EXPECT_EQ(QApplication::style()->name(), u"fusion");
+    // Fusion, with the outline of check boxes made visible on the dark window.
+    auto *style = qobject_cast<QProxyStyle *>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(style->baseStyle()->name(), u"fusion");
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), Theme::background());
     EXPECT_EQ(QToolTip::palette().color(QPalette::Inactive, QPalette::ToolTipBase), Theme::panel());
     // Widgets made afterwards draw dark, menus included.
