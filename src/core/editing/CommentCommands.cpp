@@ -143,8 +143,7 @@ std::optional<TextEdit> CommentCommands::toggleLineBlockComment(QStringView text
     const qsizetype bodyEnd = bodyStart + body.size();
     QString result;
     qsizetype from = 0;
-    if (body.size() >= open.size() + close.size() && body.startsWith(open)
-        && body.endsWith(close)) {
+    if (isWrapped(body, open, close)) {
         from = open.size();
         qsizetype to = body.size() - close.size();
         if (from < to && body[from] == u' ')
