@@ -2,6 +2,7 @@
 
 #include "base/AppIdentifier.h"
 #include "base/LogCategories.h"
+#include "editor/EditorWindowController.h"
 #include "text/Localization.h"
 #include "text/UserDefaults.h"
 
@@ -183,6 +184,14 @@ void set(const QString &key, const std::optional<QJsonValue> &value)
         UserDefaults::standard().set(key, *value);
     else
         UserDefaults::standard().remove(key);
+}
+
+void setLanguage(AppLanguage language)
+{
+    Localization::setCurrent(language);
+    // Menus never change language in place: each window's bar is replaced by one built now.
+    for (EditorWindowController *window : EditorWindowController::all())
+        window->rebuildMenuBar();
 }
 
 Encoding preferredEncoding()

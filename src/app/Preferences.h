@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/AppLanguage.h"
 #include "text/Encoding.h"
 #include "text/LineEnding.h"
 
@@ -75,6 +76,14 @@ bool boolean(const QString &key);
 // again). The store announces the change once, with UserDefaults::changed, as it does for every
 // write wherever it comes from.
 void set(const QString &key, const std::optional<QJsonValue> &value);
+
+// Switches the interface language while the program runs. Sets Localization::current, which
+// stores the choice (the store then announces the language key with UserDefaults::changed, even
+// when the language was already in force) and, only when it changed, tells everything that shows
+// text through Localization::notifier(): editors, find bars, notices, window and tab titles,
+// hosted windows, Qt's own texts. Then every editor window gets a menu bar built anew in the
+// language, also when it was already in force. Main thread only.
+void setLanguage(AppLanguage language);
 
 // The encoding to decode with and to give new documents. UTF-8 when the stored number is below 1,
 // or names no encoding this program can convert (a hand-edited settings file), so that new

@@ -46,6 +46,17 @@ int preferredTabWidth()
     return int(std::clamp<qint64>(Preferences::integer(Preferences::Key::tabWidth()), 1, 32));
 }
 
+// Whether text shows how it is indented: detection gives the same answer whatever it falls back
+// on. The second look is needed only when the first gave the fallback.
+bool showsIndentation(QStringView text, const IndentStyle &fallback)
+{
+    const IndentStyle detected = IndentStyle::detect(text, fallback);
+    if (detected != fallback)
+        return true;
+    const IndentStyle other(!fallback.usesTabs, fallback.width);
+    return IndentStyle::detect(text, other) == detected;
+}
+
 QFont gutterFontFor(const QFont &editorFont)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -311,12 +322,14 @@ void EditorViewController::documentDidReload()
     } else {
         m_highlighter->setActive(!m_document->isRichText());
     }
-    // From now on the editor keeps the file's own indentation.
+    // From now on the editor keeps the file's own indentation. A text that shows none (a new
+    // document, a file without indented lines) follows the settings, as new files do.
     const IndentStyle fallback(Preferences::boolean(Preferences::Key::indentWithTabs()),
                                preferredTabWidth());
+    const QString text = m_document->text();
     EditorViewSettings settings = m_view->settings();
-    settings.indentStyle = IndentStyle::detect(m_document->text(), fallback);
-    settings.indentStyleFromPreferences = false;
+    settings.indentStyle = IndentStyle::detect(text, fallback);
+    settings.indentStyleFromPreferences = !showsIndentation(text, fallback);
     m_view->setSettings(settings);
     m_view->widget()->update();
     refreshDocumentState();

@@ -80,6 +80,10 @@ EditorWindowController::EditorWindowController(MenuBarFactory menuBarFactory, QW
                 editor->textView()->setFocus();
     });
     addTabSwitchingKeys();
+    // An untitled document's name is in the interface language, and Qt tells windows of a change
+    // only when its own catalogue changes, later, from the event loop.
+    connect(Localization::notifier(), &LocalizationNotifier::languageDidChange, this,
+            &EditorWindowController::updateTitles);
     windows().push_back(this);
     activationOrder().insert(activationOrder().begin(), this);
     rebuildMenuBar();

@@ -41,6 +41,17 @@ RichTextView::RichTextView(TextDocument *document, QWidget *parent)
     : EditorViewBase(document, parent)
 {
     setAcceptRichText(true);
+    // The panels stay open while the language changes; their titles are ours, not Qt's.
+    connect(Localization::notifier(), &LocalizationNotifier::languageDidChange, this,
+            &RichTextView::retitlePanels);
+}
+
+void RichTextView::retitlePanels()
+{
+    if (m_fontDialog)
+        m_fontDialog->setWindowTitle(L(QStringLiteral("Polices"), QStringLiteral("Fonts")));
+    if (m_colorDialog)
+        m_colorDialog->setWindowTitle(L(QStringLiteral("Couleurs"), QStringLiteral("Colors")));
 }
 
 RichTextView::~RichTextView()
@@ -158,13 +169,13 @@ void RichTextView::showFontDialog()
         m_fontDialog = new QFontDialog(this);
         m_fontDialog->setOption(QFontDialog::DontUseNativeDialog);
         m_fontDialog->setOption(QFontDialog::NoButtons, false);
-        m_fontDialog->setWindowTitle(L(QStringLiteral("Polices"), QStringLiteral("Fonts")));
         connect(m_fontDialog, &QFontDialog::fontSelected, this, [this](const QFont &font) {
             QTextCharFormat format;
             format.setFont(font, QTextCharFormat::FontPropertiesAll);
             mergeFormat(format);
         });
     }
+    retitlePanels();
     m_fontDialog->setCurrentFont(currentCharFormat().font());
     m_fontDialog->show();
     m_fontDialog->raise();
@@ -175,13 +186,13 @@ void RichTextView::showColorDialog()
     if (!m_colorDialog) {
         m_colorDialog = new QColorDialog(this);
         m_colorDialog->setOption(QColorDialog::DontUseNativeDialog);
-        m_colorDialog->setWindowTitle(L(QStringLiteral("Couleurs"), QStringLiteral("Colors")));
         connect(m_colorDialog, &QColorDialog::colorSelected, this, [this](const QColor &colour) {
             QTextCharFormat format;
             format.setForeground(colour);
             mergeFormat(format);
         });
     }
+    retitlePanels();
     const QBrush foreground = currentCharFormat().foreground();
     m_colorDialog->setCurrentColor(foreground.style() == Qt::NoBrush ? Theme::text()
                                                                      : foreground.color());

@@ -48,6 +48,8 @@ private:
     void mergeFormat(const QTextCharFormat &format);
     void showFontDialog();
     void showColorDialog();
+    // Titles the font and colour panels in the interface language.
+    void retitlePanels();
 
     QPointer<QFontDialog> m_fontDialog;
     QPointer<QColorDialog> m_colorDialog;
