@@ -10,7 +10,7 @@ namespace plumeo {
 // page, an image, a style sheet) is served from the guide's resources or is empty. Links to http,
 // https and mailto go to the desktop's handler (QDesktopServices); links inside the guide open
 // here; any other link does nothing. Back, forward and home are QTextBrowser's own (Alt+Left,
-// Alt+Right, Alt+Up, the mouse's back and forward buttons).
+// Alt+Right, Alt+Up).
 class HelpBrowser : public QTextBrowser
 {
     Q_OBJECT

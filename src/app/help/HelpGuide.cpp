@@ -204,7 +204,8 @@ QString HelpGuide::source(const QUrl &url, const QString &folder)
 QString HelpGuide::render(const QString &html)
 {
     QString shown = html;
-    shown.replace(u"{{shortcut-table}}"_s, shortcutTable());
+    if (shown.contains(u"{{shortcut-table}}"_s))
+        shown.replace(u"{{shortcut-table}}"_s, shortcutTable());
     QString result;
     qsizetype from = 0;
     for (const QRegularExpressionMatch &match : markerPattern().globalMatch(shown)) {
