@@ -10,6 +10,7 @@
 #include "Preferences.h"
 #include "SignalHandler.h"
 #include "editor/EditorWindowController.h"
+#include "help/HelpWindowController.h"
 #include "text/Localization.h"
 #include "text/QtTranslations.h"
 #include "text/UserDefaults.h"
@@ -231,6 +232,9 @@ void AppDelegate::perform(const MenuItemInfo &item)
     switch (item.command) {
     case Command::terminate:
         terminate();
+        break;
+    case Command::showHelp:
+        HelpWindowController::shared().show();
         break;
     case Command::openVantleAppsWebsite:
         QDesktopServices::openUrl(QUrl(MainMenu::makerWebsite.toString()));

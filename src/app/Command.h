@@ -242,9 +242,9 @@ constexpr CommandHandler handlerOf(Command command)
     case checkForUpdates:
     case showSettings:
     case browseDocumentVersions:
-    case showHelp:
     case showShortcuts:
         return CommandHandler::nobody;
+    case showHelp:
     case terminate:
     case arrangeInFront:
     case makeKeyAndOrderFront:
