@@ -112,6 +112,7 @@ void VersionsWindow::build()
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("versionList"));
     m_list->setMinimumWidth(220);
+    m_list->setSpacing(4);
     m_versionTitle = new QLabel(this);
     m_currentTitle = new QLabel(this);
     m_versionView = makeTextPane(this, QStringLiteral("versionText"));
@@ -137,6 +138,7 @@ void VersionsWindow::build()
     panes->addLayout(currentColumn, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_message, 1);
+    buttons->addStretch();
     buttons->addWidget(m_closeButton);
     buttons->addWidget(m_restoreButton);
     auto *right = new QVBoxLayout;
