@@ -183,13 +183,8 @@ void VersionsWindow::reload()
         else
             m_historyDamaged = true;
     }
-    {
-        const QSignalBlocker quiet(m_list);
-        fillList();
-    }
-    retranslate();
+    retranslate(); // fills the list
     selectRow(m_versions.empty() ? 0 : 1);
-    showSelected();
 }
 
 void VersionsWindow::fillList()
