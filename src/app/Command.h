@@ -241,7 +241,6 @@ constexpr CommandHandler handlerOf(Command command)
     case showAbout:
     case checkForUpdates:
     case showSettings:
-    case browseDocumentVersions:
     case showShortcuts:
         return CommandHandler::nobody;
     case showHelp:
@@ -312,6 +311,7 @@ constexpr CommandHandler handlerOf(Command command)
     case setLanguage:
     case setEncoding:
     case setLineEnding:
+    case browseDocumentVersions:
         return CommandHandler::editor;
     }
     return CommandHandler::nobody;

@@ -3,9 +3,11 @@
 #include "Alerts.h"
 #include "FilePanels.h"
 #include "RecentDocuments.h"
+#include "base/LogCategories.h"
 #include "document/DocumentFileMonitor.h"
 #include "document/TextDocument.h"
 #include "io/SafeFileWriter.h"
+#include "io/VersionStore.h"
 #include "text/Localization.h"
 
 #include <QDir>
@@ -16,6 +18,26 @@
 #include <QTextDocumentFragment>
 
 namespace plumeo {
+
+namespace {
+
+// Keeping a version is a favour to the user, never a condition of the save: a failure goes to the
+// log, once for each distinct reason, and the save stands.
+void noteHistoryFailure(const Result<void, VersionStoreError> &kept)
+{
+    if (kept)
+        return;
+    static QSet<QString> reported;
+    const QString text = kept.error().logText();
+    if (reported.contains(text)) {
+        qCDebug(logVersions).noquote() << "A version could not be kept:" << text;
+        return;
+    }
+    reported.insert(text);
+    qCWarning(logVersions).noquote() << "A version could not be kept:" << text;
+}
+
+} // namespace
 
 DocumentCommands::DocumentCommands(TextDocument *document, QWidget *window)
     : ActionResponder(CommandHandler::document)
@@ -69,6 +91,9 @@ Result<void, DocumentError> DocumentCommands::saveTo(const QString &path,
     auto bytes = m_document->data();
     if (!bytes)
         return DocumentError::from(bytes.error());
+    // What the save is about to replace, read first: it becomes the file's latest version.
+    VersionStore history = VersionStore::standard();
+    const auto previous = history.snapshot(path);
     const auto written = SafeFileWriter::write(path, bytes.value(), {expected});
     if (!written) {
         // Where the file may not be written, or is not a file one can write, another place can.
@@ -82,6 +107,11 @@ Result<void, DocumentError> DocumentCommands::saveTo(const QString &path,
             return DocumentError::cannotSave(m_document->displayName(), written.error().reason());
         }
     }
+    // Saved elsewhere, the document takes its history along.
+    if (!m_document->filePath().isEmpty())
+        noteHistoryFailure(history.share(m_document->filePath(), path));
+    if (previous && previous->bytes != bytes.value())
+        noteHistoryFailure(history.keep(path, previous->bytes, previous->modifiedMs));
     m_document->setFilePath(QFileInfo(path).absoluteFilePath());
     m_document->markSaved();
     m_document->setDiskIdentity(written.value().identity);
@@ -130,6 +160,7 @@ DocumentCommands::CommandResult DocumentCommands::relocate(const QString &target
     if (!moved)
         return failed(moved.error().reason());
     m_document->setFilePath(QFileInfo(target).absoluteFilePath());
+    noteHistoryFailure(VersionStore::standard().follow(source, target));
     RecentDocuments::forget(source);
     // A move to another file system is a new file; a rename keeps the same one.
     if (m_document->diskState() == TextDocument::DiskState::inSync)

@@ -5,6 +5,7 @@
 #include "Theme.h"
 #include "document/TextDocument.h"
 #include "editor/DocumentNotices.h"
+#include "editor/EditorCommandRunner.h"
 #include "editor/EditorMimeData.h"
 #include "editor/EditorTextView.h"
 #include "editor/FindBar.h"
@@ -12,10 +13,12 @@
 #include "editor/NoticeBar.h"
 #include "editor/RichTextView.h"
 #include "editor/SyntaxHighlighter.h"
+#include "io/VersionStore.h"
 #include "syntax/Lexers.h"
 #include "text/Localization.h"
 #include "text/TextFile.h"
 #include "text/UserDefaults.h"
+#include "windows/VersionsWindow.h"
 
 #include <QAbstractScrollArea>
 #include <QDialog>
@@ -457,6 +460,35 @@ void EditorViewController::openFiles(const QStringList &paths)
     Q_EMIT openFilesRequested(paths);
 }
 
+bool EditorViewController::hasVersions() const
+{
+    if (m_document->filePath().isEmpty() || m_document->isRichText())
+        return false;
+    const auto versions = VersionStore::standard().versions(m_document->filePath());
+    return versions && !versions.value().empty();
+}
+
+VersionsWindow *EditorViewController::showVersions()
+{
+    if (!m_versionsWindow) {
+        m_versionsWindow = new VersionsWindow(m_document, this);
+        m_versionsWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_versionsWindow, &VersionsWindow::restoreRequested, this,
+                [this](const QString &text) {
+                    EditorCommandRunner runner(*m_view);
+                    const qsizetype length = m_document->textStorage()->characterCount() - 1;
+                    // The caret stays about where it was.
+                    runner.apply({{0, length}, text, {runner.selection().location, 0}});
+                });
+    } else {
+        m_versionsWindow->reload();
+    }
+    m_versionsWindow->show();
+    m_versionsWindow->raise();
+    m_versionsWindow->activateWindow();
+    return m_versionsWindow;
+}
+
 void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &state) const
 {
     const auto preference = [](const QString &key) { return Preferences::boolean(key); };
@@ -484,6 +516,9 @@ void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &sta
     case Command::setLineEnding:
         state.checked = item.representedObject.toString() == m_document->lineEnding().rawValue();
         state.enabled = !m_document->isRichText();
+        break;
+    case Command::browseDocumentVersions:
+        state.enabled = hasVersions();
         break;
     case Command::toggleRichText: {
         QString title =
@@ -546,6 +581,9 @@ void EditorViewController::perform(const MenuItemInfo &item)
         break;
     case Command::goToLine:
         showGoToLineDialog();
+        break;
+    case Command::browseDocumentVersions:
+        showVersions();
         break;
     default:
         break;

@@ -22,6 +22,7 @@ class NoticeBar;
 class LineNumberGutter;
 class SyntaxHighlighter;
 class TextDocument;
+class VersionsWindow;
 
 // One editor for one document, inside a window tab: the text view (the code editor for plain text,
 // the rich-text view for RTF), the line-number gutter on its left, the find bar under it, and the
@@ -64,6 +65,11 @@ public:
     // documentDuplicated), in place otherwise. Returns the converted document, or null when a copy
     // was made and nobody adopted it.
     TextDocument *toggleRichText();
+    // Whether the document's file has earlier versions to browse (plain text only).
+    bool hasVersions() const;
+    // Opens, or brings to the front, the window of the document's earlier versions; a version
+    // restored there replaces the text as one undoable edit.
+    VersionsWindow *showVersions();
 
     void validate(const MenuItemInfo &item, MenuItemState &state) const override;
     void perform(const MenuItemInfo &item) override;
@@ -116,6 +122,7 @@ private:
     std::optional<LineIndex> m_lineIndexCache;
     std::optional<QFont> m_lastAppliedFont;
     std::optional<bool> m_lastWordWrap;
+    QPointer<VersionsWindow> m_versionsWindow;
 };
 
 } // namespace plumeo

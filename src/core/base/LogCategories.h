@@ -10,5 +10,6 @@ namespace plumeo {
 Q_DECLARE_LOGGING_CATEGORY(logSettings)    // plumeo.settings: the settings file and its store
 Q_DECLARE_LOGGING_CATEGORY(logHighlighter) // plumeo.highlighter: colouring fell out of step
 Q_DECLARE_LOGGING_CATEGORY(logLaunch)      // plumeo.launch: the command line and the start
+Q_DECLARE_LOGGING_CATEGORY(logVersions)    // plumeo.versions: the history of saved files
 
 } // namespace plumeo

@@ -544,6 +544,14 @@ write(const QString &path, QByteArrayView bytes, const FileWriteOptions &options
     return Write(path, bytes, options).run();
 }
 
+Result<void, FileWriteError> createFolder(const QString &path)
+{
+    const QByteArray folder = absolute(NativePath::encode(path));
+    if (const int failure = makeFolders(folder))
+        return FileWriteError::fromErrno(failure, path);
+    return {};
+}
+
 void removeStaleTemporaries(const QString &path)
 {
     const QByteArray target = resolveLinks(absolute(NativePath::encode(path)));

@@ -77,6 +77,8 @@ namespace SafeFileWriter {
 
 Result<FileWriteOutcome, FileWriteError>
 write(const QString &path, QByteArrayView bytes, const FileWriteOptions &options = {});
+// mkdir -p: makes path and the folders above it that are missing, private to the user (0700).
+Result<void, FileWriteError> createFolder(const QString &path);
 // Removes the temporary files killed saves of path left beside it, never one a running save holds.
 void removeStaleTemporaries(const QString &path);
 // Moves source to target, which must not exist: a rename, or across file systems a copy (keeping

@@ -217,7 +217,7 @@ TEST_F(ControllerTest, MenuItemsFollowTheResponderChain)
     EXPECT_TRUE(state(Command::newDocument).enabled);
     EXPECT_TRUE(state(Command::performClose).enabled);
     EXPECT_FALSE(state(Command::revertDocumentToSaved).enabled);  // no file yet
-    EXPECT_FALSE(state(Command::browseDocumentVersions).enabled); // nothing handles it
+    EXPECT_FALSE(state(Command::browseDocumentVersions).enabled); // no file, no versions
     EXPECT_FALSE(state(Command::moveTabToNewWindow).enabled);     // a single tab
 
     TextDocument *moved = controller()->newDocument();
