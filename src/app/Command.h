@@ -238,13 +238,13 @@ constexpr CommandHandler handlerOf(Command command)
 {
     using enum Command;
     switch (command) {
-    case showAbout:
     case checkForUpdates:
     case showSettings:
     case browseDocumentVersions:
     case showHelp:
-    case showShortcuts:
         return CommandHandler::nobody;
+    case showAbout:
+    case showShortcuts:
     case terminate:
     case arrangeInFront:
     case makeKeyAndOrderFront:

@@ -34,8 +34,10 @@ void collectItems(const QWidget *menu, std::vector<MenuItemInfo> &items)
 TEST_F(ControllerTest, EveryMenuItemIsAnsweredByAResponderOrDisabledOnPurpose)
 {
     const std::set<Command> disabledOnPurpose{
-        Command::showAbout, Command::checkForUpdates,        Command::showSettings,
-        Command::showHelp,  Command::browseDocumentVersions, Command::showShortcuts,
+        Command::checkForUpdates,
+        Command::showSettings,
+        Command::showHelp,
+        Command::browseDocumentVersions,
     };
     TextDocument *document = controller()->newDocument();
     EditorWindowController *window = EditorWindowController::all().front();
