@@ -2,8 +2,10 @@
 
 #include "AppVersion.h"
 #include "MainMenu.h"
+#include "PanelColours.h"
 #include "ShortcutsTable.h"
 #include "Theme.h"
+#include "WindowMotion.h"
 #include "base/AppIdentifier.h"
 #include "text/Localization.h"
 
@@ -11,9 +13,11 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QFrame>
+#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
@@ -27,13 +31,6 @@ namespace {
 
 // How long the badge says "Copied" after a click.
 constexpr int copiedMilliseconds = 1500;
-
-void colour(QWidget *widget, const QColor &text, QPalette::ColorRole role = QPalette::WindowText)
-{
-    QPalette colours = widget->palette();
-    colours.setColor(role, text);
-    widget->setPalette(colours);
-}
 
 QFont scaled(const QFont &base, qreal factor, QFont::Weight weight = QFont::Normal)
 {
@@ -116,11 +113,7 @@ AboutView::AboutView(CommandLink commands, std::function<void()> close, QWidget 
     , m_updates(plainButton(this, Theme::text()))
     , m_ok(new QPushButton(this))
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Theme::panel());
-    colours.setColor(QPalette::WindowText, Theme::text());
-    setPalette(colours);
-    setAutoFillBackground(true);
+    PanelColours::applyPanel(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(22, 16, 22, 12);
@@ -143,7 +136,7 @@ AboutView::AboutView(CommandLink commands, std::function<void()> close, QWidget 
     nameRow->addStretch();
     titles->addLayout(nameRow);
     m_tagline->setWordWrap(true);
-    colour(m_tagline, Theme::textDim());
+    PanelColours::setTextColour(m_tagline, Theme::textDim());
     titles->addWidget(m_tagline);
     auto *pills = new QHBoxLayout;
     pills->setSpacing(6);
@@ -156,7 +149,7 @@ AboutView::AboutView(CommandLink commands, std::function<void()> close, QWidget 
     connect(m_badge, &QPushButton::clicked, this, &AboutView::copyVersion);
 
     m_heading->setFont(scaled(font(), 0.8, QFont::DemiBold));
-    colour(m_heading, Theme::textFaint());
+    PanelColours::setTextColour(m_heading, Theme::textFaint());
     layout->addSpacing(4);
     layout->addWidget(m_heading);
 
@@ -177,7 +170,7 @@ AboutView::AboutView(CommandLink commands, std::function<void()> close, QWidget 
         glyph->setFont(scaled(font(), 1.15, QFont::Bold));
         glyph->setFixedWidth(QFontMetrics(glyph->font()).horizontalAdvance(u"</>"_s) + 2);
         glyph->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        colour(glyph, card.tint);
+        PanelColours::setTextColour(glyph, card.tint);
         cardLayout->addWidget(glyph, 0, Qt::AlignTop);
         auto *texts = new QVBoxLayout;
         texts->setSpacing(2);
@@ -186,7 +179,7 @@ AboutView::AboutView(CommandLink commands, std::function<void()> close, QWidget 
         auto *detail = new QLabel(frame);
         detail->setWordWrap(true);
         detail->setFont(scaled(font(), 0.8));
-        colour(detail, Theme::textDim());
+        PanelColours::setTextColour(detail, Theme::textDim());
         texts->addWidget(title);
         texts->addWidget(detail, 1, Qt::AlignTop);
         cardLayout->addLayout(texts, 1);
@@ -199,7 +192,7 @@ AboutView::AboutView(CommandLink commands, std::function<void()> close, QWidget 
     // Footer: licence, credit with the web site, then the buttons.
     for (QLabel *line : {m_licence, m_credit}) {
         line->setFont(scaled(font(), 0.8));
-        colour(line, Theme::textFaint());
+        PanelColours::setTextColour(line, Theme::textFaint());
     }
     layout->addWidget(m_licence);
     auto *creditRow = new QHBoxLayout;
@@ -276,11 +269,33 @@ void AboutView::copyVersion()
     clipboard->setText(AppVersion::description());
     m_copiedVersion = true;
     showBadge();
-    // Each click schedules its own reset: the first one ends the confirmation.
+    animateBadge(150, QEasingCurve::OutCubic);
+    // Each click schedules its own reset: the first one ends the confirmation, the others find
+    // nothing left to change.
     QTimer::singleShot(copiedMilliseconds, this, [this] {
+        if (!m_copiedVersion)
+            return;
         m_copiedVersion = false;
         showBadge();
+        animateBadge(200, QEasingCurve::InCubic);
     });
+}
+
+void AboutView::animateBadge(int milliseconds, QEasingCurve::Type curve)
+{
+    if (WindowMotion::isReduced())
+        return;
+    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(m_badge->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(m_badge);
+        m_badge->setGraphicsEffect(effect);
+    }
+    auto *fade = new QPropertyAnimation(effect, "opacity", effect);
+    fade->setDuration(milliseconds);
+    fade->setStartValue(0.2);
+    fade->setEndValue(1.0);
+    fade->setEasingCurve(curve);
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 void AboutView::refreshCommands()

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QColor>
+#include <QEasingCurve>
 #include <QString>
 #include <QWidget>
 
@@ -21,7 +22,8 @@ namespace plumeo {
 // The help, update and web-site buttons send application commands through the link they are
 // given, the very path the menu items take, and are enabled only while something handles their
 // command. The version badge copies AppVersion::description() to the clipboard and says "Copied"
-// for 1.5 s after each click. Every text follows the interface language as soon as it changes.
+// from a click until 1.5 s after it (a click meanwhile does not prolong it). Every text follows the
+// interface language as soon as it changes.
 class AboutView : public QWidget
 {
     Q_OBJECT
@@ -64,6 +66,8 @@ private:
     void retranslate();
     void copyVersion();
     void showBadge();
+    // The badge fades in to its new text, unless motion is unwanted.
+    void animateBadge(int milliseconds, QEasingCurve::Type curve);
     void send(Command command);
 
     CommandLink m_commands;

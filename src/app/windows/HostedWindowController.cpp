@@ -1,6 +1,6 @@
 #include "HostedWindowController.h"
 
-#include "Theme.h"
+#include "PanelColours.h"
 #include "WindowMotion.h"
 #include "text/Localization.h"
 #include "text/UserDefaults.h"
@@ -78,10 +78,7 @@ void HostedWindowController::createWindow(bool resizable)
     auto *window = new QWidget(nullptr, Qt::Window);
     m_window = window;
     window->setObjectName(m_description.autosaveName);
-    QPalette colours = window->palette();
-    colours.setColor(QPalette::Window, Theme::panel());
-    window->setPalette(colours);
-    window->setAutoFillBackground(true);
+    PanelColours::applyPanel(window);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

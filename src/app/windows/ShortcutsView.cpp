@@ -1,6 +1,7 @@
 #include "ShortcutsView.h"
 
 #include "AppVersion.h"
+#include "PanelColours.h"
 #include "ShortcutsTable.h"
 #include "Theme.h"
 #include "text/Localization.h"
@@ -26,13 +27,6 @@ constexpr int sideMargin = 20;
 constexpr int columnGap = 18;
 constexpr int keyGap = 8;
 
-void colour(QWidget *widget, const QColor &text)
-{
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::WindowText, text);
-    widget->setPalette(colours);
-}
-
 } // namespace
 
 ShortcutsView::ShortcutsView(std::function<void()> close, QWidget *parent)
@@ -43,11 +37,7 @@ ShortcutsView::ShortcutsView(std::function<void()> close, QWidget *parent)
     , m_note(new QLabel(this))
     , m_ok(new QPushButton(this))
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Theme::panel());
-    colours.setColor(QPalette::WindowText, Theme::text());
-    setPalette(colours);
-    setAutoFillBackground(true);
+    PanelColours::applyPanel(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(sideMargin, 18, sideMargin, 14);
@@ -58,7 +48,7 @@ ShortcutsView::ShortcutsView(std::function<void()> close, QWidget *parent)
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.45);
     headingFont.setWeight(QFont::DemiBold);
     m_heading->setFont(headingFont);
-    colour(m_version, Theme::textDim());
+    PanelColours::setTextColour(m_version, Theme::textDim());
     header->addWidget(m_heading);
     header->addStretch();
     header->addWidget(m_version);
@@ -78,7 +68,7 @@ ShortcutsView::ShortcutsView(std::function<void()> close, QWidget *parent)
         QFont titleFont = labels.title->font();
         titleFont.setWeight(QFont::DemiBold);
         labels.title->setFont(titleFont);
-        colour(labels.title, Theme::accent());
+        PanelColours::setTextColour(labels.title, Theme::accent());
         grid->addWidget(labels.title, 0, 0, 1, 2);
         int row = 1;
         for (std::size_t i = 0; i < group.entries.size(); ++i, ++row) {
@@ -87,7 +77,7 @@ ShortcutsView::ShortcutsView(std::function<void()> close, QWidget *parent)
             keys->setWordWrap(false);
             keys->setTextFormat(Qt::PlainText);
             keys->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            colour(keys, Theme::cyan());
+            PanelColours::setTextColour(keys, Theme::cyan());
             auto *description = new QLabel(this);
             description->setFont(small);
             description->setWordWrap(true);
@@ -104,7 +94,7 @@ ShortcutsView::ShortcutsView(std::function<void()> close, QWidget *parent)
     columns->addStretch();
     layout->addLayout(columns, 1);
 
-    colour(m_note, Theme::textDim());
+    PanelColours::setTextColour(m_note, Theme::textDim());
     m_note->setWordWrap(true);
     layout->addWidget(m_note);
 

@@ -4,11 +4,14 @@
 #include "text/UserDefaults.h"
 #include "windows/HostedWindowController.h"
 #include "windows/HostedWindows.h"
+#include "windows/WindowMotion.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -166,4 +169,38 @@ TEST_F(HostedWindowTest, AboutAndShortcutsAreSharedAndAnswerTheirCommands)
         controller.close();
     }
     ActionDispatcher::shared().setApplicationResponders({});
+}
+
+// Without motion a window appears in its place at once; with it, it starts 8 pixels lower and
+// rises to its place.
+TEST_F(HostedWindowTest, FadeInRisesToItsPlaceUnlessMotionIsReduced)
+{
+    QWidget window;
+    window.resize(200, 100);
+    window.move(100, 100);
+    ASSERT_TRUE(WindowMotion::isReduced());
+    WindowMotion::fadeIn(&window);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.pos(), QPoint(100, 100));
+    EXPECT_EQ(window.windowOpacity(), 1.0);
+    EXPECT_EQ(window.findChild<QAbstractAnimation *>(), nullptr);
+    window.hide();
+
+    // The offscreen platform has the desktop's animations off: as a desktop with them on.
+    qunsetenv("PLUMEO_REDUCE_MOTION");
+    const bool effects = QApplication::isEffectEnabled(Qt::UI_General);
+    QApplication::setEffectEnabled(Qt::UI_General, false);
+    EXPECT_TRUE(WindowMotion::isReduced());
+    QApplication::setEffectEnabled(Qt::UI_General, true);
+    ASSERT_FALSE(WindowMotion::isReduced());
+    WindowMotion::fadeIn(&window);
+    QApplication::setEffectEnabled(Qt::UI_General, effects);
+    EXPECT_EQ(window.pos(), QPoint(100, 108));
+    auto *animation = window.findChild<QAbstractAnimation *>();
+    ASSERT_NE(animation, nullptr);
+    EXPECT_EQ(animation->totalDuration(), 180);
+    QSignalSpy finished(animation, &QAbstractAnimation::finished);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(window.pos(), QPoint(100, 100));
+    EXPECT_EQ(window.windowOpacity(), 1.0);
 }
