@@ -13,6 +13,17 @@
 
 namespace plumeo {
 
+namespace {
+
+bool framesAreRemembered = true;
+
+} // namespace
+
+void HostedWindowController::leaveFramesAloneForThisRun()
+{
+    framesAreRemembered = false;
+}
+
 HostedWindowController::HostedWindowController(Description description, QObject *parent)
     : QObject(parent)
     , m_description(std::move(description))
@@ -123,6 +134,8 @@ void HostedWindowController::setContent(QWidget *content)
 
 void HostedWindowController::rememberFrame()
 {
+    if (!framesAreRemembered)
+        return;
     UserDefaults::standard().set(frameKey(),
                                  QString::fromLatin1(m_window->saveGeometry().toBase64()));
 }

@@ -60,6 +60,10 @@ public:
     // Sets the window's title from the title provider (done on every language change).
     void retitle();
 
+    // For the rest of the run no frame is remembered (a snapshot shows windows but is no use of
+    // them); remembered frames are still restored.
+    static void leaveFramesAloneForThisRun();
+
 private:
     void createWindow(bool resizable);
     void setContent(QWidget *content);

@@ -231,6 +231,7 @@ void start(const QString &output,
            DocumentController *controller)
 {
     WindowMotion::reduceForThisRun();
+    HostedWindowController::leaveFramesAloneForThisRun();
     const int waitMilliseconds = int(std::lround(
         std::min(delay(qEnvironmentVariableIsSet("PLUMEO_SNAPSHOT_DELAY")
                            ? std::optional(qEnvironmentVariable("PLUMEO_SNAPSHOT_DELAY"))

@@ -221,6 +221,12 @@ TEST_F(SnapshotProcessTest, PicturesEveryWindowInBothLanguages)
             QFile::copy(written, qEnvironmentVariable("PLUMEO_KEEP_SNAPSHOTS") + u'/' + c.file);
     }
 
+    // Picturing a window is no use of it: where the user keeps it is not changed.
+    QFile settings(path(u"config/settings.json"_s));
+    if (settings.open(QIODevice::ReadOnly)) {
+        EXPECT_FALSE(settings.readAll().contains("windowFrame")) << "a snapshot wrote the settings";
+    }
+
     for (const QString &language : {u"fr"_s, u"en"_s}) {
         const Outcome open = snapshot({u"--lang"_s, language, u"--snapshot"_s, path(u"open.png"_s)},
                                       {{u"PLUMEO_SNAPSHOT_WINDOW"_s, u"open"_s}});
