@@ -14,6 +14,8 @@
 #include "text/Localization.h"
 #include "text/QtTranslations.h"
 #include "text/UserDefaults.h"
+#include "windows/HostedWindows.h"
+#include "windows/Snapshot.h"
 
 #include <csignal>
 
@@ -129,6 +131,12 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
     }
 }
 
+void AppDelegate::applicationDidFinishLaunching()
+{
+    if (m_snapshotRequest)
+        Snapshot::run(m_snapshotRequest->output, m_snapshotRequest->input, m_documentController);
+}
+
 void AppDelegate::terminationRequested()
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
@@ -235,6 +243,15 @@ void AppDelegate::perform(const MenuItemInfo &item)
         break;
     case Command::showHelp:
         HelpWindowController::shared().show();
+        break;
+    case Command::showAbout:
+        HostedWindows::show(HostedWindows::Kind::about);
+        break;
+    case Command::showShortcuts:
+        HostedWindows::show(HostedWindows::Kind::shortcuts);
+        break;
+    case Command::showSettings:
+        HostedWindows::show(HostedWindows::Kind::settings);
         break;
     case Command::openVantleAppsWebsite:
         QDesktopServices::openUrl(QUrl(MainMenu::makerWebsite.toString()));

@@ -36,6 +36,9 @@ public:
 
     // Launch preparation, given the arguments after the program name.
     void applicationWillFinishLaunching(const QStringList &arguments);
+    // The last step of launch, once the files given are open: with a snapshot request, starts
+    // snapshot mode, which ends the event loop with its status.
+    void applicationDidFinishLaunching();
     // Opens the files named in arguments, skipping options ("--lang X", "--snapshot X Y", other
     // "-…" words). Errors are presented one by one. Returns how many names were files to open and
     // how many of them opened.

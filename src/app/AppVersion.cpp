@@ -2,6 +2,13 @@
 
 #include "BuildInfo.h"
 
+// The compiled-in resources live in a static library, where nothing names their object file: the
+// linker leaves it out unless it is asked for by name, here.
+static void initResources()
+{
+    Q_INIT_RESOURCE(plumeo);
+}
+
 namespace plumeo::AppVersion {
 
 namespace {
@@ -51,7 +58,10 @@ QString shortLabel()
 
 const QIcon &icon()
 {
-    static const QIcon instance(QStringLiteral(":/plumeo/icon.png"));
+    static const QIcon instance = [] {
+        initResources();
+        return QIcon(QStringLiteral(":/plumeo/icon.png"));
+    }();
     return instance;
 }
 

@@ -238,12 +238,12 @@ constexpr CommandHandler handlerOf(Command command)
 {
     using enum Command;
     switch (command) {
-    case showAbout:
     case checkForUpdates:
-    case showSettings:
-    case showShortcuts:
         return CommandHandler::nobody;
+    case showSettings:
     case showHelp:
+    case showAbout:
+    case showShortcuts:
     case terminate:
     case arrangeInFront:
     case makeKeyAndOrderFront:

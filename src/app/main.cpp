@@ -97,5 +97,6 @@ int main(int argc, char **argv)
     // Started for files of which none could be opened (each was reported): nothing to show.
     else if (opened.requested > 0 && opened.opened == 0)
         return 1;
+    delegate.applicationDidFinishLaunching();
     return application.exec();
 }
