@@ -5,10 +5,12 @@
 #include "AppVersion.h"
 #include "DarkAppearance.h"
 #include "DocumentController.h"
+#include "LaunchOptions.h"
 #include "MainMenu.h"
 #include "MenuMnemonics.h"
 #include "Preferences.h"
 #include "SignalHandler.h"
+#include "base/AppIdentifier.h"
 #include "editor/EditorWindowController.h"
 #include "help/HelpWindowController.h"
 #include "text/Localization.h"
@@ -100,7 +102,9 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
     reportSettingsProblems();
     if (auto *application = qobject_cast<QApplication *>(QCoreApplication::instance())) {
         applyDarkAppearance(*application);
-        QApplication::setWindowIcon(AppVersion::icon());
+        // Installed, the theme has the icon at every size; from the build tree, the compiled-in
+        // copy.
+        QApplication::setWindowIcon(QIcon::fromTheme(appIdentifier(), AppVersion::icon()));
         QApplication::setQuitOnLastWindowClosed(false);
     }
     m_documentController = new DocumentController(this);
@@ -155,24 +159,13 @@ void AppDelegate::terminationRequested()
 
 namespace {
 
-// The positions in arguments of the names that are files to open.
+// The positions in arguments of the words that name files to open (not "-": standard input).
 QList<qsizetype> fileArgumentPositions(const QStringList &arguments)
 {
     QList<qsizetype> positions;
-    int skip = 0;
-    for (qsizetype at = 0; at < arguments.size(); ++at) {
-        const QString &name = arguments[at];
-        if (skip > 0) {
-            --skip;
-            continue;
-        }
-        if (name == u"--snapshot")
-            skip = 2;
-        else if (name == u"--lang")
-            skip = 1;
-        else if (!name.startsWith(u'-'))
-            positions.append(at);
-    }
+    for (const LaunchFile &file : LaunchOptions::parse(arguments).files)
+        if (arguments[file.argumentIndex] != u"-")
+            positions.append(file.argumentIndex);
     return positions;
 }
 
@@ -181,8 +174,8 @@ QList<qsizetype> fileArgumentPositions(const QStringList &arguments)
 QStringList AppDelegate::fileArguments(const QStringList &arguments)
 {
     QStringList files;
-    for (const qsizetype at : fileArgumentPositions(arguments))
-        files.append(arguments[at]);
+    for (const LaunchFile &file : LaunchOptions::parse(arguments).files)
+        files.append(file.path);
     return files;
 }
 
@@ -209,8 +202,19 @@ bool AppDelegate::namesOwnDescriptors(const QStringList &arguments)
 
 AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)
 {
-    const QStringList files = fileArguments(arguments);
-    return {int(files.size()), m_documentController->openDocumentsReportingErrors(files)};
+    const LaunchOptions options = LaunchOptions::parse(arguments);
+    OpenResult result{int(options.files.size()), 0, options.newWindow};
+    EditorWindowController *window = nullptr;
+    for (const LaunchFile &file : options.files) {
+        TextDocument *document = m_documentController->openOrCreateDocumentReportingErrors(
+            file.path, options.newWindow ? &window : nullptr);
+        if (!document)
+            continue;
+        ++result.opened;
+        if (file.place)
+            m_documentController->showPlace(document, file.place->line, file.place->column);
+    }
+    return result;
 }
 
 bool AppDelegate::terminate()

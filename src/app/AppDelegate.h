@@ -39,13 +39,15 @@ public:
     // The last step of launch, once the files given are open: with a snapshot request, starts
     // snapshot mode, which ends the event loop with its status.
     void applicationDidFinishLaunching();
-    // Opens the files named in arguments, skipping options ("--lang X", "--snapshot X Y", other
-    // "-…" words). Errors are presented one by one. Returns how many names were files to open and
-    // how many of them opened.
+    // Opens the files named in arguments as LaunchOptions reads them (options skipped), each at
+    // its place when one is given, in a new window for --new-window. A file that does not exist in
+    // a folder that does opens as a new document. Errors are presented one by one. Returns how
+    // many names were files to open and how many of them opened.
     struct OpenResult
     {
         int requested = 0;
         int opened = 0;
+        bool newWindow = false; // --new-window was given
     };
     OpenResult openFiles(const QStringList &arguments);
     // The names openFiles would try to open, in order.

@@ -52,7 +52,9 @@ DocumentCommands::CommandResult DocumentCommands::save()
     const QString path = m_document->filePath();
     const auto current = FileIdentity::of(path);
     const auto &known = m_document->diskIdentity();
-    const bool diskChanged = known && current && !current->isUnchanged(*known);
+    // A document that was never on disk (a new file named on the command line) finding a file at
+    // its path: another program made it meanwhile.
+    const bool diskChanged = current && (!known || !current->isUnchanged(*known));
     // The file already holds exactly this document: rewriting it could only change bytes the user
     // never touched (mixed line endings, say).
     if (!m_document->isEdited() && known && !diskChanged && current)

@@ -2,6 +2,7 @@
 
 #include "Alerts.h"
 #include "FilePanels.h"
+#include "LaunchOptions.h"
 #include "MenuMnemonics.h"
 #include "RecentDocuments.h"
 #include "document/DocumentFileMonitor.h"
@@ -233,6 +234,77 @@ void DocumentController::streamDidFinish(TextDocument *document,
                 editorWindow->closeDocument(document);
 }
 
+Result<TextDocument *, DocumentError> DocumentController::openOrCreateDocument(const QString &path,
+                                                                               bool display)
+{
+    const QString absolute = NativePath::recoverLossy(QFileInfo(path).absoluteFilePath());
+    const QString folder = QFileInfo(absolute).absolutePath();
+    // Only where nothing at all is found: a dangling link is not followed to make its target.
+    if (LaunchOptions::existsOnDisk(absolute) || !QFileInfo(folder).isDir()
+        || !LaunchOptions::existsOnDisk(folder))
+        return openDocument(path, display);
+    // Named twice before its first save: the same new document.
+    for (TextDocument *document : documents()) {
+        if (document->filePath() == absolute) {
+            if (display)
+                this->display(document);
+            return document;
+        }
+    }
+    auto created = std::make_unique<TextDocument>();
+    if (QFileInfo(absolute).suffix().toLower() == u"rtf") {
+        // Saved where the rtf extension decides how the file is read again: rich text.
+        if (auto empty = created->read(QByteArrayLiteral("{\\rtf1}"), TextDocument::richTextType());
+            !empty)
+            return empty.error();
+        created->setFileType(TextDocument::richTextType());
+    } else {
+        created->setFileType(TextDocument::plainTextType());
+    }
+    TextDocument *document = adopt(std::move(created));
+    document->setFilePath(absolute);
+    if (display)
+        this->display(document);
+    return document;
+}
+
+TextDocument *
+DocumentController::openOrCreateDocumentReportingErrors(const QString &path,
+                                                        EditorWindowController **window)
+{
+    auto result = openOrCreateDocument(path, window == nullptr);
+    if (!result) {
+        Alerts::presentError(window && *window ? *window : EditorWindowController::frontmost(),
+                             result.error());
+        return nullptr;
+    }
+    TextDocument *document = result.value();
+    if (!window)
+        return document;
+    for (EditorWindowController *shown : EditorWindowController::all()) {
+        if (shown->editorFor(document)) {
+            shown->showDocument(document);
+            shown->bringToFront();
+            return document;
+        }
+    }
+    if (!*window)
+        *window = makeWindow();
+    m_fileMonitor->watch(document);
+    (*window)->addDocument(document);
+    (*window)->bringToFront();
+    return document;
+}
+
+void DocumentController::showPlace(TextDocument *document,
+                                   qint64 line,
+                                   std::optional<qint64> column)
+{
+    for (EditorWindowController *window : EditorWindowController::all())
+        if (EditorViewController *editor = window->editorFor(document))
+            editor->goToPlace(line, column.value_or(1));
+}
+
 TextDocument *DocumentController::openDocumentReportingErrors(const QString &path)
 {
     auto result = openDocument(path);
@@ -263,6 +335,16 @@ TextDocument *DocumentController::newDocument(bool display)
     TextDocument *document = makeUntitledDocument();
     if (display)
         this->display(document);
+    return document;
+}
+
+TextDocument *DocumentController::newDocumentInNewWindow()
+{
+    TextDocument *document = makeUntitledDocument();
+    m_fileMonitor->watch(document);
+    EditorWindowController *window = makeWindow();
+    window->addDocument(document);
+    window->bringToFront();
     return document;
 }
 

@@ -65,8 +65,23 @@ public:
     TextDocument *openDocumentReportingErrors(const QString &path);
     // Opens each of paths, presenting errors one by one; how many of them opened.
     int openDocumentsReportingErrors(const QStringList &paths);
+    // Like openDocument, but a path that names nothing in a folder that exists gives a new, empty
+    // document titled with its name, in the preferred encoding and line ending, written there by
+    // its first save (nothing is created before). A path whose folder does not exist is an error.
+    Result<TextDocument *, DocumentError> openOrCreateDocument(const QString &path,
+                                                               bool display = true);
+    // openOrCreateDocument, presenting the error in an alert. With window non-null, the document
+    // is shown in *window (made on first use and kept there for the next files) instead of the
+    // frontmost window; a document already shown elsewhere stays where it is.
+    TextDocument *openOrCreateDocumentReportingErrors(const QString &path,
+                                                      EditorWindowController **window = nullptr);
+    // Puts the caret of document's editor at 1-based line and column (UTF-16 units; the start of
+    // the line without one), clamped to the text, and scrolls it into view.
+    void showPlace(TextDocument *document, qint64 line, std::optional<qint64> column);
     // A new, empty, untitled document, shown in the frontmost window.
     TextDocument *newDocument(bool display = true);
+    // A new, empty, untitled document in a window of its own.
+    TextDocument *newDocumentInNewWindow();
     // Takes document over (a copy made by an editor, say) and returns it.
     TextDocument *adopt(std::unique_ptr<TextDocument> document);
     // Closes document: it goes from the list and is deleted (its tab, if any, must be gone).

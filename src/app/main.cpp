@@ -1,7 +1,9 @@
 #include "AppDelegate.h"
 #include "BuildInfo.h"
 #include "DocumentController.h"
+#include "LaunchOptions.h"
 #include "SingleInstance.h"
+#include "base/AppIdentifier.h"
 #include "base/LogCategories.h"
 #include "io/NativePath.h"
 #include "text/Localization.h"
@@ -38,10 +40,25 @@ void warn(const QString &problem)
 
 int main(int argc, char **argv)
 {
+    // Help, version and mistakes are answered before any window system is needed: `plumeo --help`
+    // works over ssh and in scripts. A core application only, so that --lang and the stored
+    // language are read as usual.
+    {
+        QStringList given;
+        for (int at = 1; at < argc; ++at)
+            given.append(NativePath::decode(QByteArrayView(argv[at])));
+        const LaunchOptions options = LaunchOptions::parse(given);
+        if (options.action != LaunchOptions::Action::open) {
+            QCoreApplication core(argc, argv);
+            QCoreApplication::setApplicationName(QStringLiteral("Plumeo"));
+            return options.printAndExitStatus();
+        }
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumeo"));
     QApplication::setApplicationVersion(QString::fromLatin1(buildinfo::version));
-    QApplication::setDesktopFileName(QStringLiteral("plumeo"));
+    QApplication::setDesktopFileName(appIdentifier());
     // File names are bytes: taken from argv (Qt has removed its own options from it) rather than
     // from QApplication::arguments(), which decodes them lossily. The running instance has another
     // working folder, hence absolute names.
@@ -84,7 +101,10 @@ int main(int argc, char **argv)
             QStringList names;
             for (const QByteArray &argument : later)
                 names.append(NativePath::decode(argument));
-            if (delegate.openFiles(names).requested == 0)
+            const AppDelegate::OpenResult opened = delegate.openFiles(names);
+            if (opened.requested == 0 && opened.newWindow)
+                delegate.documentController()->newDocumentInNewWindow();
+            else if (opened.requested == 0)
                 delegate.documentController()->newDocument();
         });
 

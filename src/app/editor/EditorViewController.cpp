@@ -396,6 +396,20 @@ void EditorViewController::goToLine(qint64 line)
     m_view->centerCursor();
 }
 
+void EditorViewController::goToPlace(qint64 line, qint64 column)
+{
+    const LineIndex &index = lineIndex();
+    const qint64 target = std::clamp<qint64>(line, 1, index.lineCount()) - 1;
+    const qint64 start = index.start(target);
+    const qint64 end = target + 1 < index.lineCount()
+                           ? index.start(target + 1) - 1
+                           : qint64(m_document->textStorage()->characterCount()) - 1;
+    QTextCursor cursor(m_document->textStorage());
+    cursor.setPosition(int(start + std::clamp<qint64>(column - 1, 0, end - start)));
+    m_view->setTextCursor(cursor);
+    m_view->centerCursor();
+}
+
 void EditorViewController::showGoToLineDialog()
 {
     if (!window())

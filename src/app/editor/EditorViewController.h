@@ -58,6 +58,9 @@ public:
     void refreshDocumentState();
     // Moves the caret to the start of 1-based line, clamped to the text, and centres it.
     void goToLine(qint64 line);
+    // Moves the caret to 1-based line and column (UTF-16 units), each clamped to the text (a
+    // column past the line's end is its end), and centres it.
+    void goToPlace(qint64 line, qint64 column);
     // The line number typed in the go-to-line dialog: an optional sign and decimal digits, nothing
     // else.
     static std::optional<qint64> parseLineNumber(const QString &text);

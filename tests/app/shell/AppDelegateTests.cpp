@@ -46,7 +46,7 @@ TEST(LaunchArguments, SkipOptionsAndTheirValues)
 {
     EXPECT_EQ(AppDelegate::fileArguments({"--lang", "en", "notes.txt"}), QStringList{"notes.txt"});
     EXPECT_EQ(AppDelegate::fileArguments(
-                  {"--snapshot", "out.png", "in.md", "a.txt", "-v", "--verbose", "b"}),
+                  {"--snapshot", "out.png", "in.md", "a.txt", "--new-window", "+2", "b"}),
               QStringList({"a.txt", "b"}));
     EXPECT_EQ(AppDelegate::fileArguments({"--lang"}), QStringList());
 
