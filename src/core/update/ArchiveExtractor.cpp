@@ -118,7 +118,7 @@ public:
             const char *rawTarget = archive_entry_symlink_utf8(entry);
             if (!rawTarget)
                 rawTarget = archive_entry_symlink(entry);
-            if (!staysInside(*parts, QString::fromUtf8(rawTarget ? rawTarget : "")))
+            if (!staysInside(QString::fromUtf8(rawTarget ? rawTarget : "")))
                 return refused(QStringLiteral("lien symbolique qui sort du dossier : "),
                                QStringLiteral("symbolic link leaving the folder: "), clean);
             m_links.insert(clean);
@@ -141,21 +141,16 @@ public:
     }
 
 private:
-    // Whether a link at linkParts pointing to target resolves inside the destination.
-    static bool staysInside(const QStringList &linkParts, const QString &target)
+    // Whether a link's target stays inside the destination. Only targets that go down from the
+    // link's own folder are taken: with ".." allowed, a chain of links that each look inside
+    // ("a/b/up" → "../..", then "a/b/out" → "up/..") can still lead out.
+    static bool staysInside(const QString &target)
     {
         if (target.isEmpty() || target.startsWith(u'/') || target.contains(u'\\')
             || hasControlCharacter(target))
             return false;
-        qsizetype depth = linkParts.size() - 1; // the link's folder
-        for (const QString &part : target.split(u'/', Qt::SkipEmptyParts)) {
-            if (part == QStringLiteral("."))
-                continue;
-            depth += part == QStringLiteral("..") ? -1 : 1;
-            if (depth < 0)
-                return false;
-        }
-        return true;
+        const QStringList parts = target.split(u'/', Qt::SkipEmptyParts);
+        return !parts.contains(QStringLiteral(".."));
     }
 
     const ArchiveExtractor &m_limits;

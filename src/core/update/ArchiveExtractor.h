@@ -10,8 +10,8 @@ namespace plumeo {
 // Unpacks a downloaded ZIP archive without trusting it. The whole archive is read once before
 // anything is written, and every entry must pass:
 //  - a relative path without "..", backslashes or control characters;
-//  - a regular file, a folder, or a symbolic link whose relative target stays inside the
-//    destination (no hard links, devices, FIFOs or sockets);
+//  - a regular file, a folder, or a symbolic link whose relative target goes only downwards
+//    from the link's folder, with no ".." (no hard links, devices, FIFOs or sockets);
 //  - no entry inside a symbolic link met earlier, and no path twice;
 //  - at most maxEntries entries and maxBytes bytes in all, counted from the data really written,
 //    not from sizes the archive claims.

@@ -61,7 +61,7 @@ TEST_F(ArchiveExtractorTest, UnpacksFilesFoldersAndInnerLinksWithSafeModes)
     zip.folder(QStringLiteral("Plumeo.app/bin/"));
     zip.file(QStringLiteral("Plumeo.app/bin/plumeo"), "#!/bin/sh\n", 04777);
     zip.file(QStringLiteral("./Plumeo.app/share/readme"), "hello", 0666);
-    zip.symlink(QStringLiteral("Plumeo.app/current"), QStringLiteral("bin/../share/readme"));
+    zip.symlink(QStringLiteral("Plumeo.app/current"), QStringLiteral("share/readme"));
     const auto result = extract(zip);
     ASSERT_TRUE(result.hasValue()) << result.error().errorDescription().toStdString();
     const QString app = destination() + QStringLiteral("/Plumeo.app");
@@ -103,6 +103,14 @@ TEST_F(ArchiveExtractorTest, RefusesLinksThatLeaveAndWritesThroughLinks)
     {
         ZipBuilder zip;
         zip.symlink(QStringLiteral("Plumeo.app/abs"), QStringLiteral("/tmp"));
+        expectRefused(extract(zip));
+    }
+    {
+        // Each link looks inside on its own; together they lead out.
+        ZipBuilder zip;
+        zip.folder(QStringLiteral("Plumeo.app/a/b/"));
+        zip.symlink(QStringLiteral("Plumeo.app/a/b/up"), QStringLiteral("../.."));
+        zip.symlink(QStringLiteral("Plumeo.app/a/b/out"), QStringLiteral("up/../.."));
         expectRefused(extract(zip));
     }
     {
