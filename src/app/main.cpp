@@ -7,6 +7,8 @@
 #include "base/LogCategories.h"
 #include "io/NativePath.h"
 #include "text/Localization.h"
+#include "update/BundleInstaller.h"
+#include "update/RunningBundle.h"
 
 #include <optional>
 
@@ -59,6 +61,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Plumeo"));
     QApplication::setApplicationVersion(QString::fromLatin1(buildinfo::version));
     QApplication::setDesktopFileName(appIdentifier());
+    // An update cut short by a crash or a power cut is put right before anything else runs.
+    if (const std::optional<QString> bundle = RunningBundle::path())
+        BundleInstaller::recover(*bundle);
     // File names are bytes: taken from argv (Qt has removed its own options from it) rather than
     // from QApplication::arguments(), which decodes them lossily. The running instance has another
     // working folder, hence absolute names.
