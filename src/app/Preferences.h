@@ -38,6 +38,7 @@ QString defaultLineEnding();         // string: "LF", "CRLF" or "CR"; anything e
 QString showHiddenFiles();           // boolean
 QString hideMarkdownMarkup();        // boolean
 QString autoCheckUpdates();          // appKey(".autoCheckUpdates")
+QString restoreSession();            // boolean: a plain start reopens the windows of the last quit
 } // namespace Key
 
 enum class ValueType { string, number, integer, boolean };

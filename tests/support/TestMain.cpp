@@ -1,6 +1,6 @@
 // Shared entry point of every test executable: a Qt application object (widgets where the area
-// needs them) and a private settings folder, so that no test reads or writes the user's real
-// settings.
+// needs them) and private settings and state folders, so that no test reads or writes the user's
+// real settings.
 #include <QTemporaryDir>
 #include <QtGlobal>
 
@@ -22,6 +22,10 @@ int main(int argc, char **argv)
     QTemporaryDir configDir;
     if (qEnvironmentVariableIsEmpty("PLUMEO_CONFIG_DIR"))
         qputenv("PLUMEO_CONFIG_DIR", configDir.path().toLocal8Bit());
+    // Autosaves of the documents tests edit go there too, never into the user's state folder.
+    QTemporaryDir stateDir;
+    if (qEnvironmentVariableIsEmpty("PLUMEO_STATE_DIR"))
+        qputenv("PLUMEO_STATE_DIR", stateDir.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     TestApplication app(argc, argv);
     return RUN_ALL_TESTS();

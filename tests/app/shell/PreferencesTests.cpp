@@ -63,7 +63,8 @@ TEST_F(PreferencesTest, EveryKeyReadsItsDefaultWhenNothingIsStored)
                            u"highlightCurrentLine"_s, u"autoIndent"_s, u"autoOutdentClosingBrace"_s,
                            u"highlightMatchingBrackets"_s, u"commentWholeLine"_s,
                            u"defaultEncoding"_s, u"defaultLineEnding"_s, u"showHiddenFiles"_s,
-                           u"hideMarkdownMarkup"_s, appKey(u".autoCheckUpdates")}));
+                           u"hideMarkdownMarkup"_s, appKey(u".autoCheckUpdates"),
+                           u"restoreSession"_s}));
 
     // Registered, the same defaults are what the store itself answers, and nothing is written.
     Preferences::registerDefaults();
