@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <sys/stat.h>
+
 using namespace plumeo;
 using namespace plumeo::testing;
 
@@ -73,6 +75,22 @@ TEST_F(AutosaveTest, RestoreOverAFileLeavesTheFileAsItIsUntilSaved)
     // The file's own text is one undo away.
     document->textStorage()->undo();
     EXPECT_EQ(document->text(), QStringLiteral("on disk\n"));
+}
+
+TEST_F(AutosaveTest, RestoreNeverOpensAPipeTheAutosaveNames)
+{
+    const QString pipe = dir.filePath(QStringLiteral("notes.txt"));
+    ASSERT_EQ(::mkfifo(NativePath::encode(pipe).constData(), 0600), 0);
+    AutosaveRecord record = untitledRecord(QStringLiteral("kept text"));
+    record.filePath = pipe;
+    leaveOrphan(root(), record);
+    EXPECT_EQ(DocumentRecovery::offer(*controller(), root()), 1);
+    ASSERT_EQ(controller()->documents().size(), 1u);
+    TextDocument *document = controller()->documents().front();
+    EXPECT_EQ(document->streamLoad(), nullptr);
+    EXPECT_TRUE(document->filePath().isEmpty());
+    EXPECT_EQ(document->displayName(), u"notes.txt");
+    EXPECT_EQ(document->text(), QStringLiteral("kept text"));
 }
 
 TEST_F(AutosaveTest, DiscardAndDecideLaterOpenNothing)

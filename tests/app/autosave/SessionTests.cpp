@@ -185,10 +185,17 @@ TEST(SessionAtQuit, QuitKeepsUntitledWorkWithoutAskingAndAPlainStartBringsItBack
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(EditorWindowController::all().empty());
     }
+    // What the session keeps is not a crash's leftover: nothing is offered for recovery.
+    int offered = 0;
+    RecoveryDialog::setAnswerForTesting([&](const AutosaveRecord &) {
+        ++offered;
+        return RecoveryDialog::Choice::later;
+    });
     {
         AppDelegate starting;
         starting.applicationWillFinishLaunching({});
         EXPECT_EQ(starting.bringBackEarlierWork(true), 1);
+        EXPECT_EQ(offered, 0);
         const auto documents = starting.documentController()->documents();
         ASSERT_EQ(documents.size(), 1u);
         EXPECT_EQ(documents.front()->text(), QStringLiteral("draft to keep"));
@@ -196,6 +203,7 @@ TEST(SessionAtQuit, QuitKeepsUntitledWorkWithoutAskingAndAPlainStartBringsItBack
         qDeleteAll(EditorWindowController::all());
     }
     EXPECT_TRUE(errors.empty());
+    RecoveryDialog::setAnswerForTesting({});
     Alerts::setAnswersForTesting({});
     Localization::setCurrent(AppLanguage::system);
     qputenv("PLUMEO_STATE_DIR", previousState);
