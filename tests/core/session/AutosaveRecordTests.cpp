@@ -130,7 +130,8 @@ TEST(AutosaveRecord, PathsIntoTheSystemsOwnFoldersAreRefused)
         record.filePath = path;
         EXPECT_FALSE(AutosaveRecord::fromBytes(record.toBytes())) << path.toStdString();
     }
-    for (const QString &path : {QStringLiteral("/home/user/notes.txt"), QStringLiteral("/etc/hosts"),
-                               QStringLiteral("/procedures/a.md"), QStringLiteral("/tmp/dev/x")})
+    for (const QString &path :
+         {QStringLiteral("/home/user/notes.txt"), QStringLiteral("/etc/hosts"),
+          QStringLiteral("/procedures/a.md"), QStringLiteral("/tmp/dev/x")})
         EXPECT_TRUE(AutosaveRecord::isAcceptablePath(path)) << path.toStdString();
 }
