@@ -5,12 +5,15 @@
 #include "AppVersion.h"
 #include "DarkAppearance.h"
 #include "DocumentController.h"
+#include "DocumentRecovery.h"
 #include "LaunchOptions.h"
 #include "MainMenu.h"
 #include "MenuMnemonics.h"
 #include "Preferences.h"
+#include "SessionKeeper.h"
 #include "SignalHandler.h"
 #include "base/AppIdentifier.h"
+#include "document/DocumentAutosaver.h"
 #include "editor/EditorWindowController.h"
 #include "help/HelpWindowController.h"
 #include "text/Localization.h"
@@ -217,6 +220,17 @@ AppDelegate::OpenResult AppDelegate::openFiles(const QStringList &arguments)
     return result;
 }
 
+int AppDelegate::bringBackEarlierWork(bool plainStart)
+{
+    if (m_snapshotRequest)
+        return 0;
+    int opened =
+        DocumentRecovery::offer(*m_documentController, m_documentController->autosaver()->root());
+    if (plainStart && Preferences::boolean(Preferences::Key::restoreSession()))
+        opened += SessionKeeper(SessionKeeper::standardFolder()).restore(*m_documentController);
+    return opened;
+}
+
 bool AppDelegate::terminate()
 {
     // Already asking (a second signal, or Quit while the prompts of a signal are up): the user is
@@ -224,10 +238,23 @@ bool AppDelegate::terminate()
     if (m_terminating)
         return false;
     const QScopedValueRollback<bool> terminating(m_terminating, true);
+    // Every unsaved change is on disk before the first question, whatever the answers.
+    if (m_documentController)
+        m_documentController->autosaver()->saveAllNow();
+    SessionKeeper session(SessionKeeper::standardFolder());
+    const bool remembers = Preferences::boolean(Preferences::Key::restoreSession());
+    if (remembers)
+        session.capture();
     const auto windows = EditorWindowController::all();
     for (EditorWindowController *window : windows)
-        if (!window->closeAllDocuments())
+        if (!window->closeAllDocuments()) {
+            session.abandon();
             return false;
+        }
+    if (remembers)
+        session.commit();
+    else
+        session.forget();
     m_quitting = true;
     QCoreApplication::quit();
     return true;

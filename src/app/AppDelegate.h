@@ -59,6 +59,11 @@ public:
     // another of its descriptors (`/dev/stdin`, `<(cmd)` as /dev/fd/63, /proc/self/…). Such a
     // launch opens its files itself: the running instance would read its own descriptors.
     static bool namesOwnDescriptors(const QStringList &arguments);
+    // Brings back the work of earlier runs, once the files of the command line are open: offers
+    // the unsaved documents of a Plumeo that stopped without saving them, then, for a start
+    // without files (plainStart) and with the restoreSession setting on, reopens the windows of
+    // the last quit. How many documents this opened.
+    int bringBackEarlierWork(bool plainStart);
     bool applicationShouldOpenUntitledFile() const { return !m_snapshotRequest.has_value(); }
 
     DocumentController *documentController() const { return m_documentController; }

@@ -175,6 +175,7 @@ DocumentCommands::CommandResult DocumentCommands::revertToSaved()
 {
     if (m_document->filePath().isEmpty())
         return Outcome::cancelled;
+    m_document->protectUnsavedChanges();
     if (auto reloaded = DocumentFileMonitor::reload(m_document); !reloaded)
         return reloaded.error();
     return Outcome::done;
@@ -244,6 +245,7 @@ void DocumentCommands::perform(const MenuItemInfo &item)
         }
         break;
     case Command::revertDocumentToSaved:
+        m_document->protectUnsavedChanges();
         if (Alerts::confirmRevert(m_window, m_document->displayName()))
             report(revertToSaved());
         break;

@@ -1,10 +1,12 @@
 #include "DocumentController.h"
 
 #include "Alerts.h"
+#include "AutosaveAlerts.h"
 #include "FilePanels.h"
 #include "LaunchOptions.h"
 #include "MenuMnemonics.h"
 #include "RecentDocuments.h"
+#include "document/DocumentAutosaver.h"
 #include "document/DocumentFileMonitor.h"
 #include "document/StreamLoad.h"
 #include "document/TextDocument.h"
@@ -35,7 +37,11 @@ DocumentController::DocumentController(QObject *parent)
     : QObject(parent)
     , ActionResponder(CommandHandler::documentController)
     , m_fileMonitor(new DocumentFileMonitor(this))
-{}
+    , m_autosaver(new DocumentAutosaver(DocumentAutosaver::standardRoot(), this))
+{
+    connect(m_autosaver, &DocumentAutosaver::writeFailed, this,
+            &AutosaveAlerts::presentAutosaveProblem);
+}
 
 DocumentController::~DocumentController()
 {
@@ -85,13 +91,17 @@ TextDocument *DocumentController::adopt(std::unique_ptr<TextDocument> document)
 {
     TextDocument *adopted = document.release();
     adopted->setParent(this);
+    m_autosaver->watch(adopted);
     return adopted;
 }
 
 void DocumentController::close(TextDocument *document)
 {
-    if (document && document->parent() == this)
+    if (document && document->parent() == this) {
+        // Closed after its changes were saved or given up: nothing is left to recover.
+        m_autosaver->discard(document);
         delete document;
+    }
 }
 
 QString DocumentController::defaultType()

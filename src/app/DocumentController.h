@@ -15,6 +15,7 @@ class QMenu;
 
 namespace plumeo {
 
+class DocumentAutosaver;
 class DocumentFileMonitor;
 class OpenedFile;
 class TextDocument;
@@ -86,12 +87,16 @@ public:
     TextDocument *adopt(std::unique_ptr<TextDocument> document);
     // Closes document: it goes from the list and is deleted (its tab, if any, must be gone).
     void close(TextDocument *document);
+    // A new, empty editor window, wired to this controller (not shown yet).
+    EditorWindowController *newWindow() { return makeWindow(); }
     // Shows document as a tab of the frontmost editor window (a new window when there is none).
     void display(TextDocument *document);
     // The open document whose file is path, under that name or another one (a link), if any.
     TextDocument *documentForPath(const QString &path) const;
     // Watches the files of open documents for changes made by other programs.
     DocumentFileMonitor *fileMonitor() const { return m_fileMonitor; }
+    // Keeps every document's unsaved changes safe in the state folder.
+    DocumentAutosaver *autosaver() const { return m_autosaver; }
     // Every open document, shown or not, oldest first.
     std::vector<TextDocument *> documents() const;
 
@@ -116,6 +121,7 @@ private:
 
     int m_untitledCount = 0;
     DocumentFileMonitor *m_fileMonitor;
+    DocumentAutosaver *m_autosaver;
     EditorWindowController::MenuBarFactory m_menuBarFactory;
     std::vector<EditorWindowController *> m_windows; // removed as each is destroyed
 };

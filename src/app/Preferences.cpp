@@ -37,6 +37,7 @@ QString defaultLineEnding() { return QStringLiteral("defaultLineEnding"); }
 QString showHiddenFiles() { return QStringLiteral("showHiddenFiles"); }
 QString hideMarkdownMarkup() { return QStringLiteral("hideMarkdownMarkup"); }
 QString autoCheckUpdates() { return appKey(u".autoCheckUpdates"); }
+QString restoreSession() { return QStringLiteral("restoreSession"); }
 // clang-format on
 
 } // namespace Key
@@ -62,6 +63,7 @@ const std::vector<Default> &defaults()
         {Key::showHiddenFiles(), T::boolean, false},
         {Key::hideMarkdownMarkup(), T::boolean, false},
         {Key::autoCheckUpdates(), T::boolean, true},
+        {Key::restoreSession(), T::boolean, true},
     };
     return table;
 }

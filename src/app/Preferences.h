@@ -39,6 +39,7 @@ QString defaultLineEnding();         // string: "LF", "CRLF" or "CR"; anything e
 QString showHiddenFiles();           // boolean
 QString hideMarkdownMarkup();        // boolean
 QString autoCheckUpdates();          // appKey(".autoCheckUpdates")
+QString restoreSession();            // boolean: a plain start reopens the windows of the last quit
 } // namespace Key
 
 enum class ValueType { string, number, integer, boolean };

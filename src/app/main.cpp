@@ -117,10 +117,11 @@ int main(int argc, char **argv)
     // Asked to quit (SIGTERM, SIGHUP) while opening.
     if (delegate.isQuitting())
         return 0;
-    if (opened.requested == 0 && delegate.applicationShouldOpenUntitledFile())
+    const int broughtBack = delegate.bringBackEarlierWork(opened.requested == 0);
+    if (opened.requested == 0 && broughtBack == 0 && delegate.applicationShouldOpenUntitledFile())
         delegate.documentController()->newDocument();
     // Started for files of which none could be opened (each was reported): nothing to show.
-    else if (opened.requested > 0 && opened.opened == 0)
+    else if (opened.requested > 0 && opened.opened == 0 && broughtBack == 0)
         return 1;
     delegate.applicationDidFinishLaunching();
     return application.exec();

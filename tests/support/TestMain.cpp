@@ -1,6 +1,6 @@
 // Shared entry point of every test executable: a Qt application object (widgets where the area
 // needs them) and private settings and state folders, so that no test reads or writes the user's
-// real settings or file history.
+// real settings, autosaves or file history.
 #include <QTemporaryDir>
 #include <QtGlobal>
 

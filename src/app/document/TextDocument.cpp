@@ -258,6 +258,7 @@ Result<void, TextFileError> TextDocument::setEncoding(const Encoding &encoding)
 {
     if (encoding == m_encoding)
         return {};
+    protectUnsavedChanges();
 
     if (!m_filePath.isEmpty() && !isEdited()) {
         FileIdentity identity;
@@ -355,6 +356,40 @@ void TextDocument::noteChange()
 {
     ++m_changeCount;
     emitEditedIfChanged();
+}
+
+void TextDocument::protectUnsavedChanges()
+{
+    if (isEdited())
+        Q_EMIT unsavedChangesAtRisk();
+}
+
+void TextDocument::restoreUnsavedText(const QString &restored,
+                                      const Encoding &encoding,
+                                      bool hasBOM,
+                                      LineEnding lineEnding)
+{
+    if (m_isRichText)
+        setRichTextMode(false);
+    if (m_codec.canEncode(restored)) {
+        chooseWrapping(restored);
+        QTextCursor cursor(m_storage);
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(m_codec.toStorage(restored), plainAttributes());
+        cursor.endEditBlock();
+    } else if (const auto codec = TextStorageCodec::forText(restored)) {
+        // The text holds a unit the storage uses as a substitute: it needs other substitutes,
+        // which only a fresh storage can take.
+        m_codec = *codec;
+        replaceContent(m_codec.toStorage(restored));
+    }
+    m_encoding = encoding;
+    m_hasBOM = hasBOM;
+    m_lineEnding = lineEnding;
+    noteChange();
+    Q_EMIT textDidReload();
+    Q_EMIT encodingDidChange();
 }
 
 void TextDocument::emitEditedIfChanged()

@@ -132,6 +132,21 @@ public:
     void markSaved();
     // A change that is not a text edit.
     void noteChange();
+    // Called before a step that could lose the unsaved changes (revert, re-reading in another
+    // encoding, the question whether to save): emits unsavedChangesAtRisk, so that they are kept
+    // safe first.
+    void protectUnsavedChanges();
+    // Whether the unsaved text is kept for the next launch (an untitled document of the session
+    // remembered at quit): closing it then asks nothing.
+    bool isKeptForNextLaunch() const { return m_keptForNextLaunch; }
+    void setKeptForNextLaunch(bool kept) { m_keptForNextLaunch = kept; }
+    // Puts back text that was not saved (an autosave), over what the document holds, with the
+    // encoding, mark and line ending it had: one undoable step, so that undo goes back to the
+    // file's text. The document is then edited.
+    void restoreUnsavedText(const QString &text,
+                            const Encoding &encoding,
+                            bool hasBOM,
+                            LineEnding lineEnding);
 
     // The attributes of plain text: the editor font and the theme's text colour.
     static QTextCharFormat baseAttributes();
@@ -157,6 +172,8 @@ Q_SIGNALS:
     void didReloadFromDisk();
     void diskStateChanged();
     void streamLoadChanged();
+    // See protectUnsavedChanges().
+    void unsavedChangesAtRisk();
 
 private:
     friend class RichTextModeUndo;
@@ -190,6 +207,7 @@ private:
     StreamLoad *m_streamLoad = nullptr;
     int m_changeCount = 0;
     bool m_lastEdited = false;
+    bool m_keptForNextLaunch = false;
 };
 
 } // namespace plumeo

@@ -189,8 +189,9 @@ bool EditorWindowController::closeDocument(TextDocument *document)
     EditorViewController *editor = editorFor(document);
     if (!editor)
         return true;
-    if (document->isEdited()) {
+    if (document->isEdited() && !document->isKeptForNextLaunch()) {
         m_tabs->setCurrentWidget(editor);
+        document->protectUnsavedChanges();
         switch (Alerts::askToSave(this, document->displayName())) {
         case Alerts::SaveChoice::cancel:
             return false;

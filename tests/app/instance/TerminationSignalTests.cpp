@@ -1,8 +1,10 @@
 #include "AppDelegate.h"
 #include "DocumentController.h"
+#include "Preferences.h"
 #include "document/TextDocument.h"
 #include "editor/EditorWindowController.h"
 #include "text/Localization.h"
+#include "text/UserDefaults.h"
 
 #include <csignal>
 
@@ -57,11 +59,14 @@ protected:
     void SetUp() override
     {
         Localization::setCurrent(AppLanguage::en);
+        // Remembering the session would keep the untitled documents without asking about them.
+        UserDefaults::standard().set(Preferences::Key::restoreSession(), false);
         delegate.applicationWillFinishLaunching({});
     }
 
     void TearDown() override
     {
+        UserDefaults::standard().remove(Preferences::Key::restoreSession());
         // Windows outlive the delegate; a document left edited would be asked about again.
         qDeleteAll(EditorWindowController::all());
     }

@@ -57,13 +57,13 @@ TEST_F(PreferencesTest, EveryKeyReadsItsDefaultWhenNothingIsStored)
         }();
         EXPECT_TRUE(read == entry.value) << qPrintable(entry.key);
     }
-    EXPECT_EQ(keys,
-              (QStringList{Localization::defaultsKey(), u"fontSize"_s, u"fontName"_s, u"tabWidth"_s,
-                           u"indentWithTabs"_s, u"wordWrap"_s, u"showLineNumbers"_s,
-                           u"highlightCurrentLine"_s, u"autoIndent"_s, u"autoOutdentClosingBrace"_s,
-                           u"highlightMatchingBrackets"_s, u"commentWholeLine"_s,
-                           u"defaultEncoding"_s, u"defaultLineEnding"_s, u"showHiddenFiles"_s,
-                           u"hideMarkdownMarkup"_s, appKey(u".autoCheckUpdates")}));
+    EXPECT_EQ(keys, (QStringList{
+                        Localization::defaultsKey(), u"fontSize"_s, u"fontName"_s, u"tabWidth"_s,
+                        u"indentWithTabs"_s, u"wordWrap"_s, u"showLineNumbers"_s,
+                        u"highlightCurrentLine"_s, u"autoIndent"_s, u"autoOutdentClosingBrace"_s,
+                        u"highlightMatchingBrackets"_s, u"commentWholeLine"_s, u"defaultEncoding"_s,
+                        u"defaultLineEnding"_s, u"showHiddenFiles"_s, u"hideMarkdownMarkup"_s,
+                        appKey(u".autoCheckUpdates"), u"restoreSession"_s}));
 
     // Registered, the same defaults are what the store itself answers, and nothing is written.
     Preferences::registerDefaults();
