@@ -133,6 +133,8 @@ void ActionDispatcher::validateMenu(QMenu *menu)
         action->setCheckable(state.checked.has_value());
         if (state.checked)
             action->setChecked(*state.checked);
+        if (state.visible)
+            action->setVisible(*state.visible);
         if (state.title && MenuMnemonics::plain(action->text()) != *state.title)
             action->setText(MenuMnemonics::retitled(action->text(), *state.title,
                                                     mnemonicsBeside(menu, action)));

@@ -8,13 +8,16 @@
 
 namespace plumeo {
 
-// How a menu item looks when its menu opens: enabled, checked (nothing: not checkable) and, for
-// items whose title depends on the state, a new title.
+// How a menu item looks when its menu opens: enabled, checked (nothing: not checkable), for items
+// whose title depends on the state a new title, and for items shown only in some states whether
+// it shows.
 struct MenuItemState
 {
     bool enabled = true;
     std::optional<bool> checked;
     std::optional<QString> title;
+    // Nothing: the item keeps its visibility.
+    std::optional<bool> visible;
 };
 
 // Something that can handle menu commands: the editor, its view controller, a document, the

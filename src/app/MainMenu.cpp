@@ -167,21 +167,15 @@ void addFormatMenu(QMenuBar *bar, const Builder &b)
 
 // The three submenus made from data, without shortcuts; the editor reads each item's represented
 // object.
-void addDocumentSettingMenus(QMenu *view, const Builder &b)
+void addDocumentSettingMenus(QMenu *view)
 {
     QMenu *language = Builder::submenu(view, L(u"Langage"_s, u"Language"_s), u"languageMenu"_s);
-    for (const auto &[name, displayName] : MainMenu::languageItems())
-        b.item(language, displayName, setLanguage, name);
-
+    MainMenu::addLanguageItems(language, nullptr);
     QMenu *encoding = Builder::submenu(view, L(u"Encodage"_s, u"Encoding"_s), u"encodingMenu"_s);
-    for (const Encoding &e : TextFile::encodings())
-        b.item(encoding, TextFile::name(e), setEncoding,
-               QVariant::fromValue<qulonglong>(e.rawValue()));
-
+    MainMenu::addEncodingItems(encoding, nullptr);
     QMenu *endings =
         Builder::submenu(view, L(u"Fins de ligne"_s, u"Line Endings"_s), u"lineEndingMenu"_s);
-    for (const LineEnding ending : LineEnding::allCases())
-        b.item(endings, ending.label(), setLineEnding, ending.rawValue());
+    MainMenu::addLineEndingItems(endings, nullptr);
 }
 
 void addViewMenu(QMenuBar *bar, const Builder &b)
@@ -198,7 +192,7 @@ void addViewMenu(QMenuBar *bar, const Builder &b)
     b.item(m, L(u"Réduire le texte"_s, u"Smaller"_s), decreaseFontSize);
     b.item(m, L(u"Taille normale"_s, u"Actual Size"_s), resetFontSize);
     Builder::separator(m);
-    addDocumentSettingMenus(m, b);
+    addDocumentSettingMenus(m);
 }
 
 void addWindowMenu(QMenuBar *bar, const Builder &b)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+class QMenu;
 class QMenuBar;
 class QObject;
 
@@ -36,6 +37,15 @@ QMenuBar *build(QObject *delegate);
 // The Language submenu's entries, in catalogue order (Language::all()): the language's name (the
 // item's represented object) and its display name in the current interface language.
 std::vector<std::pair<QString, QString>> languageItems();
+
+// The items of the Language, Encoding and Line Endings submenus, added to menu: the View menu's and
+// the status bar's are the same items. target is whom they are for (null: whoever handles them
+// first). The encodings are the list of TextFile::encodings(), an item for the document's own
+// encoding when the list lacks it (hidden until the editor names it), and a "More Encodings"
+// submenu ("moreEncodingsMenu") with every encoding the decoder reads, by script or region.
+void addLanguageItems(QMenu *menu, QObject *target);
+void addEncodingItems(QMenu *menu, QObject *target);
+void addLineEndingItems(QMenu *menu, QObject *target);
 
 } // namespace MainMenu
 

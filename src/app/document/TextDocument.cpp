@@ -273,7 +273,7 @@ Result<void, TextFileError> TextDocument::setEncoding(const Encoding &encoding)
             }
             auto decoded = StrictCodec::decode(rest, encoding);
             if (!decoded)
-                return TextFileError::unencodableIn(encoding);
+                return TextFileError::undecodableIn(encoding);
             const auto detected = LineEnding::detect(*decoded);
             // As when a file is first read, a file whose breaks are mostly LF keeps its stray CRs
             // as characters: turning them into line breaks would change the file at the next save.

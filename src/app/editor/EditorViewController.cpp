@@ -7,16 +7,21 @@
 #include "editor/DocumentNotices.h"
 #include "editor/EditorCommandRunner.h"
 #include "editor/EditorMimeData.h"
+#include "editor/EditorModel.h"
 #include "editor/EditorTextView.h"
 #include "editor/FindBar.h"
 #include "editor/LineNumberGutter.h"
 #include "editor/NoticeBar.h"
 #include "editor/RichTextView.h"
+#include "editor/StatusBar.h"
 #include "editor/SyntaxHighlighter.h"
 #include "io/VersionStore.h"
 #include "syntax/Lexers.h"
+#include "text/CaretStatus.h"
 #include "text/Localization.h"
+#include "text/StatusTexts.h"
 #include "text/TextFile.h"
+#include "text/TextStatistics.h"
 #include "text/UserDefaults.h"
 #include "windows/VersionsWindow.h"
 
@@ -43,6 +48,10 @@ namespace {
 
 constexpr double smallestFontSize = 8;
 constexpr double largestFontSize = 48;
+// Counting words walks the whole text: not above this many UTF-16 units, and only once typing
+// pauses for this long.
+constexpr qint64 wordCountLimit = 4'000'000;
+constexpr int statisticsDelayMs = 300;
 
 int preferredTabWidth()
 {
@@ -81,6 +90,8 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     , m_findBar(new FindBar(this))
     , m_noticeBar(new NoticeBar(this))
     , m_notices(new DocumentNotices(document, m_noticeBar, this))
+    , m_model(new EditorModel(this))
+    , m_statusBar(new StatusBar(m_model, StatusBarActions::throughDispatcher(this), this))
 {
     setAcceptDrops(true);
     setAutoFillBackground(true);
@@ -102,7 +113,11 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     stack->addWidget(m_noticeBar);
     stack->addLayout(m_layout, 1);
     stack->addWidget(m_findBar);
+    stack->addWidget(m_statusBar);
     m_findBar->hide();
+    m_statisticsTimer.setSingleShot(true);
+    m_statisticsTimer.setInterval(statisticsDelayMs);
+    connect(&m_statisticsTimer, &QTimer::timeout, this, &EditorViewController::updateStatistics);
 
     m_gutter->setLineCountProvider(
         [this] { return qint64(m_document->textStorage()->blockCount()); });
@@ -260,14 +275,62 @@ void EditorViewController::applyLoadingState()
 void EditorViewController::textDidChange()
 {
     m_lineIndexCache.reset();
+    updateCaretStatus();
+    scheduleStatistics();
     m_gutter->invalidate();
 }
 
 void EditorViewController::selectionDidChange()
 {
-    const QTextCursor cursor = m_view->textCursor();
-    m_highlighter->setCaretLine(cursor.blockNumber());
+    updateCaretStatus();
     m_gutter->update();
+}
+
+void EditorViewController::updateCaretStatus()
+{
+    if (!m_view)
+        return;
+    const QTextCursor cursor = m_view->textCursor();
+    const QTextDocument *storage = m_document->textStorage();
+    const CaretStatus caret = CaretStatus::of(
+        cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(),
+        [storage](qint64 offset) {
+            const QTextBlock block = storage->findBlock(int(offset));
+            return LineIndex::Position{block.blockNumber(), offset - block.position()};
+        });
+    m_model->setCaret(caret);
+    // The line the gutter marks too: where the selection starts, whichever end moves.
+    m_highlighter->setCaretLine(caret.line - 1);
+}
+
+void EditorViewController::scheduleStatistics()
+{
+    m_statisticsTimer.start();
+}
+
+void EditorViewController::updateStatistics()
+{
+    m_statisticsTimer.stop();
+    const QTextDocument *storage = m_document->textStorage();
+    m_model->setLines(storage->blockCount());
+    // The storage counts one paragraph separator more than the text has characters.
+    const qint64 length = storage->characterCount() - 1;
+    m_model->setWords(length <= wordCountLimit
+                          ? std::optional(TextStatistics::measure(m_document->text()).words)
+                          : std::nullopt);
+    m_model->setHighlighted(isHighlighted());
+}
+
+bool EditorViewController::isHighlighted() const
+{
+    if (m_document->isRichText())
+        return true;
+    const qint64 length = m_document->textStorage()->characterCount() - 1;
+    if (m_highlighter->isActive() && m_highlighter->lexer()
+        && length <= m_highlighter->lengthLimit())
+        return true;
+    // Plain text has nothing to colour, so it is never said to be uncoloured.
+    return Lexers::lexer(m_document->language()) == nullptr;
 }
 
 void EditorViewController::applyPreferences()
@@ -302,6 +365,9 @@ void EditorViewController::applyPreferences()
         settings.indentStyle =
             IndentStyle(Preferences::boolean(Preferences::Key::indentWithTabs()), tabWidth);
     m_view->setSettings(settings);
+    m_model->setIndentLabel(settings.indentStyle.label());
+    m_model->setLanguageName(m_document->isRichText() ? QStringLiteral("RTF")
+                                                      : m_document->language().displayName());
 
     const bool wrap = Preferences::boolean(Preferences::Key::wordWrap());
     if (!m_lastWordWrap || *m_lastWordWrap != wrap) {
@@ -345,6 +411,15 @@ void EditorViewController::refreshDocumentState()
         m_lexerName = language.name;
         m_highlighter->setLexer(Lexers::lexer(language));
     }
+    const bool rich = m_document->isRichText();
+    m_model->setRichText(rich);
+    m_model->setLanguageName(rich ? QStringLiteral("RTF") : language.displayName());
+    m_model->setEncodingName(StatusTexts::encoding(m_document->encoding(), m_document->hasBOM()));
+    m_model->setLineEndingName(m_document->lineEnding().rawValue());
+    m_model->setIndentLabel(m_view->settings().indentStyle.label());
+    m_model->setHighlighted(isHighlighted());
+    updateCaretStatus();
+    scheduleStatistics();
     m_gutter->invalidate();
 }
 
@@ -426,7 +501,7 @@ void EditorViewController::showGoToLineDialog()
     field->setFixedSize(160, 24);
     // Left-aligned: Qt hides the placeholder of a centred field while it has the focus, and the
     // current line is worth seeing.
-    field->setPlaceholderText(QString::number(m_view->textCursor().blockNumber() + 1));
+    field->setPlaceholderText(QString::number(m_model->line()));
     layout->addWidget(field, 0, Qt::AlignHCenter);
     auto *buttons = new QDialogButtonBox(&dialog);
     QPushButton *go = buttons->addButton(L(QStringLiteral("Aller"), QStringLiteral("Go")),
@@ -524,7 +599,17 @@ void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &sta
         state.enabled = !m_document->isRichText();
         break;
     case Command::setEncoding:
-        state.checked = item.representedObject.toULongLong() == m_document->encoding().rawValue();
+        if (!item.representedObject.isValid()) {
+            // The item that names the document's own encoding when the list does not have it.
+            const std::vector<Encoding> &listed = TextFile::encodings();
+            state.visible =
+                std::find(listed.begin(), listed.end(), m_document->encoding()) == listed.end();
+            state.title = TextFile::name(m_document->encoding());
+            state.checked = true;
+        } else {
+            state.checked =
+                item.representedObject.toULongLong() == m_document->encoding().rawValue();
+        }
         state.enabled = !m_document->isRichText();
         break;
     case Command::setLineEnding:
@@ -584,7 +669,9 @@ void EditorViewController::perform(const MenuItemInfo &item)
         m_document->setLanguageOverride(Language::named(item.representedObject.toString()));
         break;
     case Command::setEncoding:
-        pickEncoding(item.representedObject.toULongLong());
+        // The document's own encoding is already chosen.
+        if (item.representedObject.isValid())
+            pickEncoding(item.representedObject.toULongLong());
         break;
     case Command::setLineEnding:
         if (const auto ending = LineEnding::fromRawValue(item.representedObject.toString()))

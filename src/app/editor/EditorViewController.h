@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class QHBoxLayout;
@@ -16,10 +17,12 @@ class QVBoxLayout;
 namespace plumeo {
 
 class DocumentNotices;
+class EditorModel;
 class EditorView;
 class FindBar;
 class NoticeBar;
 class LineNumberGutter;
+class StatusBar;
 class SyntaxHighlighter;
 class TextDocument;
 class VersionsWindow;
@@ -49,6 +52,9 @@ public:
     // The strip above the text for what needs the user's answer (file changed on disk, a stream
     // still arriving).
     NoticeBar *noticeBar() const { return m_noticeBar; }
+    // The status bar along the bottom, and what it shows.
+    EditorModel *model() const { return m_model; }
+    StatusBar *statusBar() const { return m_statusBar; }
 
     // The line index of the document's text, built when first needed after each change.
     const LineIndex &lineIndex();
@@ -56,6 +62,12 @@ public:
     void applyPreferences();
     void documentDidReload();
     void refreshDocumentState();
+    // The caret's place and the selection, from the storage's blocks: no whole-text work, so that
+    // it can run on every keystroke and caret move.
+    void updateCaretStatus();
+    // Counts the lines and words 0.3 s after the last call; an earlier pending count is dropped.
+    void scheduleStatistics();
+    void updateStatistics();
     // Moves the caret to the start of 1-based line, clamped to the text, and centres it.
     void goToLine(qint64 line);
     // Moves the caret to 1-based line and column (UTF-16 units), each clamped to the text (a
@@ -94,6 +106,7 @@ private:
     void textDidChange();
     void selectionDidChange();
     void updateGutterWidth(qreal thickness);
+    bool isHighlighted() const;
     void applyWordWrap(bool on);
     void showGoToLineDialog();
     void pickEncoding(quint64 raw);
@@ -111,6 +124,9 @@ private:
     FindBar *m_findBar;
     NoticeBar *m_noticeBar;
     DocumentNotices *m_notices;
+    EditorModel *m_model;
+    StatusBar *m_statusBar;
+    QTimer m_statisticsTimer;
     // Where the caret and the scroll bars were before the file was read again from disk.
     struct ViewPosition
     {

@@ -169,6 +169,15 @@ Encoding::Encoding(quint64 raw, QByteArray converterName)
     , m_converterName(std::move(converterName))
 {}
 
+std::vector<Encoding> Encoding::allNumbered()
+{
+    std::vector<Encoding> all;
+    all.reserve(knownEncodings().size());
+    for (const KnownEncoding &known : knownEncodings())
+        all.push_back(Encoding(known.raw, known.converterName));
+    return all;
+}
+
 std::optional<Encoding> Encoding::fromCharsetName(QByteArrayView name)
 {
     if (name.isEmpty())

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QByteArray>
 #include <QString>
@@ -44,6 +45,9 @@ public:
     // The encoding of a charset name as detectors and converters spell it ("windows-1251", "UHC",
     // "SHIFT_JIS"); nothing when no converter of ours knows the name.
     static std::optional<Encoding> fromCharsetName(QByteArrayView name);
+
+    // Every encoding that has a number of ours, in no particular order: what the converters read.
+    static std::vector<Encoding> allNumbered();
 
     quint64 rawValue() const { return m_raw; }
     // The name handed to the converter; empty when isKnown() is false.

@@ -18,9 +18,11 @@ public:
     static TextFileError unencodableIn(const Encoding &target) { return {unencodable, target}; }
     static TextFileError binaryData() { return {binary, std::nullopt}; }
     static TextFileError undecodableData() { return {undecodable, std::nullopt}; }
+    // The file was read again in encoding, chosen by the user, and its bytes are not valid in it.
+    static TextFileError undecodableIn(const Encoding &encoding) { return {undecodable, encoding}; }
 
     Kind kind() const { return m_kind; }
-    // The target encoding of an unencodable error.
+    // The target encoding of an unencodable error; the encoding tried by an undecodableIn error.
     const std::optional<Encoding> &encoding() const { return m_encoding; }
 
     QString errorDescription() const;

@@ -548,3 +548,22 @@ TEST_F(EditorControllerTest, TheGutterRedrawsWhenTheTextScrolls)
     EXPECT_GT(area->verticalScrollBar()->value(), 100);
     EXPECT_GT(counter.paints, 0);
 }
+
+TEST_F(EditorControllerTest, TheCaretLineIsWhereTheSelectionStartsWhicheverWayItWasMade)
+{
+    EditorViewController *editor = open(QStringLiteral("lines.md"), "one\ntwo\nthree\nfour\n");
+    QTextDocument *storage = editor->document()->textStorage();
+    // Dragged downwards from line 2 to line 4: the moving end is on line 4.
+    QTextCursor down(storage);
+    down.setPosition(int(storage->findBlockByNumber(1).position()) + 1);
+    down.setPosition(int(storage->findBlockByNumber(3).position()) + 2, QTextCursor::KeepAnchor);
+    editor->editorView()->setTextCursor(down);
+    EXPECT_EQ(editor->highlighter()->caretLine(), 1);
+
+    // Dragged upwards over the same lines: the same caret line.
+    QTextCursor up(storage);
+    up.setPosition(int(storage->findBlockByNumber(3).position()) + 2);
+    up.setPosition(int(storage->findBlockByNumber(1).position()) + 1, QTextCursor::KeepAnchor);
+    editor->editorView()->setTextCursor(up);
+    EXPECT_EQ(editor->highlighter()->caretLine(), 1);
+}

@@ -121,7 +121,7 @@ TEST_F(TextDocumentTest, EncodingChangeReinterpretsAnUneditedFileOrConvertsTheTe
     QSignalSpy changes(document.get(), &TextDocument::encodingDidChange);
     const auto refused = document->setEncoding(Encoding::utf8());
     ASSERT_FALSE(refused.hasValue());
-    EXPECT_EQ(refused.error().kind(), TextFileError::unencodable);
+    EXPECT_EQ(refused.error().kind(), TextFileError::undecodable);
     EXPECT_EQ(refused.error().encoding(), Encoding::utf8());
     EXPECT_EQ(document->encoding(), before);
     EXPECT_EQ(changes.count(), 0);
@@ -340,4 +340,29 @@ TEST_F(TextDocumentTest, RichTextIgnoresWhatFollowsTheDocumentButNotZerosInsideI
     ASSERT_FALSE(refused.hasValue());
     EXPECT_EQ(refused.error(), DocumentError::from(TextFileError::binaryData()));
     EXPECT_FALSE(inside.isRichText());
+}
+
+TEST_F(TextDocumentTest, AFileThatCannotBeReadInTheChosenEncodingIsSaidSoInBothLanguages)
+{
+    QTemporaryDir dir;
+    const QByteArray latin1 = "caf\xE9\n";
+    auto document = plainDocument(latin1);
+    document->setFilePath(writeFile(dir, QStringLiteral("menu.txt"), latin1));
+
+    const auto refused = document->setEncoding(Encoding::utf8());
+    ASSERT_FALSE(refused.hasValue());
+    Localization::setCurrent(AppLanguage::en);
+    // Reading, not writing, failed: nothing is said about characters that cannot be encoded.
+    EXPECT_EQ(refused.error().errorDescription(),
+              u"This file cannot be read as UTF-8: some of its bytes are not valid in it.");
+    EXPECT_EQ(refused.error().recoverySuggestion(),
+              u"The document is unchanged. Choose another encoding in the status bar.");
+    Localization::setCurrent(AppLanguage::fr);
+    EXPECT_EQ(refused.error().errorDescription(),
+              u"Ce fichier ne peut pas être lu en UTF-8 : certains de ses octets n’y sont pas "
+              u"valides.");
+    EXPECT_EQ(refused.error().recoverySuggestion(),
+              u"Le document n’a pas changé. Choisissez un autre encodage dans la barre d’état.");
+    Localization::setCurrent(AppLanguage::en);
+    EXPECT_EQ(document->text(), u"caf\u00E9\n");
 }

@@ -163,8 +163,9 @@ TEST_F(MainMenuTest, EveryTitleHasItsOwnMnemonic)
                     continue;
                 const QChar mnemonic = MenuMnemonics::of(action->text());
                 // The long lists made from data may run out of letters; menus written by hand
-                // don't.
-                if (mnemonic.isNull() && menu->objectName().endsWith(u"guageMenu"))
+                // don't. The hidden item for a document's own encoding is titled when it shows.
+                if (mnemonic.isNull()
+                    && (menu->objectName().endsWith(u"guageMenu") || !action->isVisible()))
                     continue;
                 EXPECT_FALSE(mnemonic.isNull()) << qPrintable(action->text());
                 EXPECT_FALSE(used.contains(mnemonic)) << qPrintable(action->text());
