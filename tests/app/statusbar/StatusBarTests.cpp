@@ -141,7 +141,8 @@ TEST_F(StatusBarTest, EveryTextAndTooltipFollowsTheInterfaceLanguageAtOnce)
     EXPECT_EQ(bar->helpButton()->toolTip(), u"Ouvrir le guide de Plumeo (Ctrl+?)");
     EXPECT_EQ(bar->shortcutsButton()->text(), u"Ctrl+/ raccourcis");
     EXPECT_EQ(bar->shortcutsButton()->toolTip(), u"Afficher les raccourcis clavier (Ctrl+/)");
-    EXPECT_EQ(bar->aboutButton()->toolTip(), QStringLiteral("À propos de ") + AppVersion::description());
+    EXPECT_EQ(bar->aboutButton()->toolTip(),
+              QStringLiteral("À propos de ") + AppVersion::description());
     EXPECT_TRUE(bar->indentationLabel()->text().startsWith(u"Espaces : ")
                 || bar->indentationLabel()->text() == u"Tabulations");
     // The language's display name and the menus' titles too.
