@@ -258,9 +258,13 @@ void SettingsView::buildIndentationSection()
     m_tabWidthStepper->setRange(narrowestTab, widestTab);
     m_tabWidthStepper->setSingleStep(1);
     addRow(QStringLiteral("Largeur"), QStringLiteral("Width"), m_tabWidthStepper);
-    retitleWith([stepper = m_tabWidthStepper] {
-        stepper->setSuffix(L(QStringLiteral(" colonnes"), QStringLiteral(" columns")));
-    });
+    const auto nameColumns = [stepper = m_tabWidthStepper] {
+        stepper->setSuffix(stepper->value() == 1
+                               ? L(QStringLiteral(" colonne"), QStringLiteral(" column"))
+                               : L(QStringLiteral(" colonnes"), QStringLiteral(" columns")));
+    };
+    retitleWith(nameColumns);
+    connect(m_tabWidthStepper, &QSpinBox::valueChanged, this, nameColumns);
     refreshWith([stepper = m_tabWidthStepper] {
         const qint64 width = Preferences::integer(Preferences::Key::tabWidth());
         stepper->setValue(int(std::clamp<qint64>(width, narrowestTab, widestTab)));
@@ -338,6 +342,9 @@ void SettingsView::buildFilesSection()
     addCheckBox(QStringLiteral("Afficher les fichiers masqués dans le dialogue d’ouverture"),
                 QStringLiteral("Show hidden files in the Open dialog"),
                 Preferences::Key::showHiddenFiles());
+    addCheckBox(QStringLiteral("Rouvrir la dernière session au lancement"),
+                QStringLiteral("Reopen the last session at launch"),
+                Preferences::Key::restoreSession());
 }
 
 void SettingsView::buildUpdatesSection()

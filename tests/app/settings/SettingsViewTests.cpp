@@ -192,6 +192,8 @@ TEST_F(SettingsViewTest, EachControlWritesItsSettingAtOnceAndOpenEditorsFollow)
     EXPECT_EQ(Preferences::string(Preferences::Key::defaultLineEnding()), u"CRLF");
     box(Preferences::Key::showHiddenFiles())->click();
     EXPECT_TRUE(Preferences::boolean(Preferences::Key::showHiddenFiles()));
+    box(Preferences::Key::restoreSession())->click();
+    EXPECT_FALSE(Preferences::boolean(Preferences::Key::restoreSession()));
     box(Preferences::Key::autoCheckUpdates())->click();
     EXPECT_FALSE(Preferences::boolean(Preferences::Key::autoCheckUpdates()));
 }
@@ -210,7 +212,7 @@ TEST_F(SettingsViewTest, SteppersStopAtTheirBounds)
     EXPECT_EQ(width->text(), u"16 columns");
     EXPECT_EQ(Preferences::integer(Preferences::Key::tabWidth()), 16);
     width->stepBy(-100);
-    EXPECT_EQ(width->text(), u"1 columns");
+    EXPECT_EQ(width->text(), u"1 column");
     EXPECT_EQ(Preferences::integer(Preferences::Key::tabWidth()), 1);
 }
 
