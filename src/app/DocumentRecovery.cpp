@@ -54,9 +54,10 @@ TextDocument *restore(DocumentController &controller, const AutosaveRecord &reco
     }
     if (!document) {
         document = controller.newDocument(false);
-        document->setUntitledName(record.filePath.isEmpty()
-                                      ? record.untitledName
-                                      : NativePath::display(QFileInfo(record.filePath).fileName()));
+        if (record.filePath.isEmpty())
+            document->restoreUntitledName(record.untitledName);
+        else
+            document->setUntitledName(NativePath::display(QFileInfo(record.filePath).fileName()));
     }
     if (record.richText) {
         if (document->read(record.rtf, TextDocument::richTextType()))

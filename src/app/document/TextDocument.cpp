@@ -14,6 +14,7 @@
 #include <QAbstractUndoItem>
 #include <QFileInfo>
 #include <QPlainTextDocumentLayout>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -123,6 +124,19 @@ QString TextDocument::displayName() const
         return m_untitledName;
     const QString untitled = L(QStringLiteral("Sans titre"), QStringLiteral("Untitled"));
     return m_untitledNumber > 1 ? untitled + u' ' + QString::number(m_untitledNumber) : untitled;
+}
+
+void TextDocument::restoreUntitledName(const QString &name)
+{
+    static const QRegularExpression plain(
+        QStringLiteral("^(?:Sans titre|Untitled)(?: ([2-9]|[1-9][0-9]{1,5}))?$"));
+    const QRegularExpressionMatch match = plain.match(name);
+    if (!match.hasMatch()) {
+        setUntitledName(name);
+        return;
+    }
+    m_untitledName.clear();
+    m_untitledNumber = match.hasCaptured(1) ? match.captured(1).toInt() : 1;
 }
 
 void TextDocument::setDiskIdentity(std::optional<FileIdentity> identity)

@@ -75,6 +75,10 @@ public:
     void setUntitledNumber(int number) { m_untitledNumber = number; }
     // The name of a document without a file that is not a plain "Untitled" (a duplicate).
     void setUntitledName(const QString &name) { m_untitledName = name; }
+    // Gives back a name displayName() answered in an earlier run: a plain "Untitled" or
+    // "Sans titre 2" in either language becomes that number again, worded in the language of the
+    // moment; any other name is kept as it is.
+    void restoreUntitledName(const QString &name);
 
     // How the file on disk stands against what the document last read or wrote there.
     enum class DiskState {

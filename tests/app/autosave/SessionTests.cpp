@@ -2,6 +2,7 @@
 #include "AutosaveTestSupport.h"
 #include "SessionKeeper.h"
 #include "editor/EditorView.h"
+#include "text/Localization.h"
 
 #include <QTextCursor>
 
@@ -77,6 +78,29 @@ TEST_F(AutosaveTest, TheSessionComesBackWithItsWindowsTabsAndSelections)
     EXPECT_EQ(autosaveFiles(root()).size(), 1);
     EXPECT_FALSE(QFileInfo::exists(SessionKeeper(folder).sessionFile()));
     EXPECT_EQ(SessionKeeper(folder).restore(*controller()), 0);
+}
+
+// An untitled document is named in the language of the run that shows it, not the one that kept it.
+TEST_F(AutosaveTest, AnUntitledDocumentOfTheSessionIsNamedInTheLanguageOfTheNextRun)
+{
+    const QString folder = dir.filePath(QStringLiteral("session"));
+    Localization::setCurrent(AppLanguage::en);
+    type(openUntitled()->document(), QStringLiteral("notes\n"));
+    saveChoice = Alerts::SaveChoice::cancel;
+    SessionKeeper quitting(folder);
+    quitting.capture();
+    closeEveryWindow();
+    quitting.commit();
+    autosaver()->waitForWrites();
+
+    Localization::setCurrent(AppLanguage::fr);
+    EXPECT_EQ(SessionKeeper(folder).restore(*controller()), 1);
+    ASSERT_EQ(EditorWindowController::all().size(), 1u);
+    EXPECT_EQ(tabNames(EditorWindowController::all().front()),
+              QStringList{QStringLiteral("Sans titre")});
+    Localization::setCurrent(AppLanguage::en);
+    EXPECT_EQ(tabNames(EditorWindowController::all().front()),
+              QStringList{QStringLiteral("Untitled")});
 }
 
 TEST_F(AutosaveTest, ACancelledQuitAsksAgainAndForgetsTheSession)
