@@ -190,6 +190,8 @@ void SettingsView::buildTextSection()
 
     m_fontPicker = new QComboBox(this);
     m_fontPicker->setObjectName(QStringLiteral("fontPicker"));
+    // Its texts change with the language: it must grow with them, not only on first show.
+    m_fontPicker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_fontPicker->addItem(systemFontTitle(), QString());
     for (const QString &family : monospacedFamilies())
         m_fontPicker->addItem(family, family);
@@ -299,6 +301,7 @@ void SettingsView::buildFilesSection()
 
     m_encodingPicker = new QComboBox(this);
     m_encodingPicker->setObjectName(QStringLiteral("encodingPicker"));
+    m_encodingPicker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const Encoding &encoding : TextFile::encodings())
         m_encodingPicker->addItem(TextFile::name(encoding), qulonglong(encoding.rawValue()));
     addRow(QStringLiteral("Encodage par défaut"), QStringLiteral("Default encoding"),
@@ -320,6 +323,7 @@ void SettingsView::buildFilesSection()
 
     m_lineEndingPicker = new QComboBox(this);
     m_lineEndingPicker->setObjectName(QStringLiteral("lineEndingPicker"));
+    m_lineEndingPicker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const LineEnding ending : LineEnding::allCases())
         m_lineEndingPicker->addItem(ending.label(), ending.rawValue());
     addRow(QStringLiteral("Fins de ligne par défaut"), QStringLiteral("Default line endings"),

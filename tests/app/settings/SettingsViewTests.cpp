@@ -263,6 +263,16 @@ TEST_F(SettingsViewTest, TheLanguagePickerSwitchesTheLanguageAndRetitlesThePanel
               QStringList({u"Espaces"_s, u"Tabulations"_s}));
     EXPECT_EQ(control<QComboBox>(u"fontPicker"_s)->itemText(0),
               SettingsView::systemMonospacedFamily() + u" (système)"_s);
+    // The longer French name is not cut: the picker grows with its text after being shown.
+    {
+        auto *font = control<QComboBox>(u"fontPicker"_s);
+        language->click(2);
+        view->show();
+        const int shownWidth = font->sizeHint().width();
+        language->click(1);
+        EXPECT_GT(font->sizeHint().width(), shownWidth);
+        view->hide();
+    }
     EXPECT_EQ(control<QComboBox>(u"lineEndingPicker"_s)->currentText(),
               LineEnding(LineEnding::lf).label());
     EXPECT_EQ(control<QPushButton>(u"checkNowButton"_s)->text(), u"Vérifier maintenant…");
