@@ -19,6 +19,7 @@
 #include "text/Localization.h"
 #include "text/QtTranslations.h"
 #include "text/UserDefaults.h"
+#include "update/Updater.h"
 #include "windows/HostedWindows.h"
 #include "windows/Snapshot.h"
 
@@ -140,8 +141,14 @@ void AppDelegate::applicationWillFinishLaunching(const QStringList &arguments)
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    if (m_snapshotRequest)
+    if (m_snapshotRequest) {
         Snapshot::run(m_snapshotRequest->output, m_snapshotRequest->input, m_documentController);
+        return;
+    }
+    Updater &updater = Updater::shared();
+    updater.setPresentUpdateUi([] { HostedWindows::show(HostedWindows::Kind::update); });
+    updater.setQuit([] { return AppDelegate::shared() && AppDelegate::shared()->terminate(); });
+    updater.checkForUpdatesOnLaunchIfNeeded();
 }
 
 void AppDelegate::terminationRequested()
@@ -283,6 +290,10 @@ void AppDelegate::perform(const MenuItemInfo &item)
         break;
     case Command::showSettings:
         HostedWindows::show(HostedWindows::Kind::settings);
+        break;
+    case Command::checkForUpdates:
+        HostedWindows::show(HostedWindows::Kind::update);
+        Updater::shared().checkForUpdates(true);
         break;
     case Command::openVantleAppsWebsite:
         QDesktopServices::openUrl(QUrl(MainMenu::makerWebsite.toString()));

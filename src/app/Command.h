@@ -239,7 +239,6 @@ constexpr CommandHandler handlerOf(Command command)
     using enum Command;
     switch (command) {
     case checkForUpdates:
-        return CommandHandler::nobody;
     case showSettings:
     case showHelp:
     case showAbout:

@@ -6,6 +6,7 @@
 #include "editor/EditorModel.h"
 #include "text/Localization.h"
 #include "text/StatusTexts.h"
+#include "update/Updater.h"
 
 #include <array>
 
@@ -85,6 +86,12 @@ StatusBar::StatusBar(EditorModel *model, StatusBarActions actions, QWidget *pare
     m_encoding = makeMenuButton(u"encodingButton"_s);
     m_lineEnding = makeMenuButton(u"lineEndingButton"_s);
     m_indentation = makeLabel(u"indentation"_s);
+    m_update = makeButton(u"updatePill"_s);
+    m_update->setStyleSheet(
+        u"QToolButton { color: %1; background: %2; border-radius: 7px; padding: 0 6px; }"_s.arg(
+            Theme::accent().name(),
+            QColor(Theme::accent().red(), Theme::accent().green(), Theme::accent().blue(), 40)
+                .name(QColor::HexArgb)));
     m_help = makeButton(u"helpButton"_s);
     m_shortcuts = makeButton(u"shortcutsButton"_s);
     m_about = makeButton(u"aboutButton"_s);
@@ -99,8 +106,9 @@ StatusBar::StatusBar(EditorModel *model, StatusBarActions actions, QWidget *pare
     for (QWidget *item :
          {static_cast<QWidget *>(m_counts), static_cast<QWidget *>(m_noHighlighting), m_divider,
           static_cast<QWidget *>(m_encoding), static_cast<QWidget *>(m_lineEnding),
-          static_cast<QWidget *>(m_indentation), static_cast<QWidget *>(m_help),
-          static_cast<QWidget *>(m_shortcuts), static_cast<QWidget *>(m_about)})
+          static_cast<QWidget *>(m_indentation), static_cast<QWidget *>(m_update),
+          static_cast<QWidget *>(m_help), static_cast<QWidget *>(m_shortcuts),
+          static_cast<QWidget *>(m_about)})
         layout->addWidget(item);
 
     for (const Command command : commandButtons) {
@@ -110,6 +118,8 @@ StatusBar::StatusBar(EditorModel *model, StatusBarActions actions, QWidget *pare
         });
     }
 
+    connect(m_update, &QToolButton::clicked, this, [] { Updater::shared().presentUpdateUi(); });
+    connect(&Updater::shared(), &Updater::changed, this, &StatusBar::retranslate);
     connect(m_model, &EditorModel::changed, this, &StatusBar::refresh);
     connect(Localization::notifier(), &LocalizationNotifier::languageDidChange, this,
             &StatusBar::retranslate);
@@ -199,6 +209,14 @@ void StatusBar::retranslate()
         L(u"Fins de ligne écrites à l’enregistrement"_s, u"Line endings written when saving"_s));
     m_indentation->setToolTip(
         L(u"Indentation lue dans le fichier"_s, u"Indentation detected in the file"_s));
+    const auto &release = Updater::shared().availableRelease();
+    m_update->setVisible(release.has_value());
+    if (release) {
+        m_update->setText(u"↑ v"_s + release->version);
+        m_update->setToolTip(L(u"Mise à jour v%1 disponible — cliquer pour installer"_s,
+                               u"Update v%1 available — click to install"_s)
+                                 .arg(release->version));
+    }
     m_help->setText(L(u"? aide"_s, u"? help"_s));
     m_help->setToolTip(L(u"Ouvrir le guide de Plumeo (%1)"_s, u"Open the Plumeo guide (%1)"_s)
                            .arg(keyHint(Command::showHelp)));

@@ -40,6 +40,8 @@ public:
     QToolButton *helpButton() const { return m_help; }
     QToolButton *shortcutsButton() const { return m_shortcuts; }
     QToolButton *aboutButton() const { return m_about; }
+    // Shown only while the updater offers a release; opens the update panel.
+    QToolButton *updatePill() const { return m_update; }
 
     // Enables the help, shortcuts and about buttons as their menu items would be now. Done when
     // the bar shows and when the pointer comes over it.
@@ -71,6 +73,7 @@ private:
     QToolButton *m_encoding;
     QToolButton *m_lineEnding;
     QLabel *m_indentation;
+    QToolButton *m_update;
     QToolButton *m_help;
     QToolButton *m_shortcuts;
     QToolButton *m_about;

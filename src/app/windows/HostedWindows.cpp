@@ -5,7 +5,9 @@
 #include "AppDelegate.h"
 #include "SettingsView.h"
 #include "ShortcutsView.h"
+#include "UpdateView.h"
 #include "text/Localization.h"
+#include "update/Updater.h"
 
 #include <map>
 
@@ -68,6 +70,11 @@ HostedWindowController::Description description(Kind kind)
                 u"PlumeoSettings"_s,
                 [] { return L(u"Réglages"_s, u"Settings"_s); },
                 [](auto) { return new SettingsView; }};
+    case Kind::update:
+        return {{480, 340},
+                u"PlumeoUpdate"_s,
+                [] { return L(u"Mise à jour de Plumeo"_s, u"Plumeo Update"_s); },
+                [](auto close) { return new UpdateView(Updater::shared(), std::move(close)); }};
     }
     Q_UNREACHABLE();
 }

@@ -22,6 +22,7 @@ enum class Kind {
     about,
     shortcuts,
     settings,
+    update,
 };
 
 // What a kind's controller is made from.

@@ -1,5 +1,7 @@
 #include "windows/SettingsView.h"
 
+#include "ActionDispatcher.h"
+#include "AppDelegate.h"
 #include "Preferences.h"
 #include "Theme.h"
 #include "text/AppLanguage.h"
@@ -363,9 +365,15 @@ void SettingsView::buildUpdatesSection()
     m_checkNowButton = new QPushButton(this);
     m_checkNowButton->setObjectName(QStringLiteral("checkNowButton"));
     m_checkNowButton->setAutoDefault(false);
-    // This build cannot look for updates: the button says what it would do, and does nothing.
-    m_checkNowButton->setEnabled(false);
     row->addWidget(m_checkNowButton);
+    // The menu item's own path: the application answers it, so the button is live only while the
+    // application runs.
+    const auto checkNow = [] {
+        return MenuItemInfo{Command::checkForUpdates, {}, AppDelegate::shared()};
+    };
+    m_checkNowButton->setEnabled(ActionDispatcher::shared().validate(checkNow()).enabled);
+    connect(m_checkNowButton, &QPushButton::clicked, this,
+            [checkNow] { ActionDispatcher::shared().perform(checkNow()); });
     retitleWith([button = m_checkNowButton] {
         button->setText(L(QStringLiteral("Vérifier maintenant…"), QStringLiteral("Check Now…")));
     });

@@ -33,9 +33,7 @@ void collectItems(const QWidget *menu, std::vector<MenuItemInfo> &items)
 // they open exists.
 TEST_F(ControllerTest, EveryMenuItemIsAnsweredByAResponderOrDisabledOnPurpose)
 {
-    const std::set<Command> disabledOnPurpose{
-        Command::checkForUpdates,
-    };
+    const std::set<Command> disabledOnPurpose{};
     TextDocument *document = controller()->newDocument();
     EditorWindowController *window = EditorWindowController::all().front();
     EditorViewController *editor = window->editorFor(document);

@@ -119,7 +119,7 @@ TEST_F(SettingsViewTest, NothingStoredShowsTheDefaults)
     ASSERT_EQ(endings->count(), 3);
     EXPECT_EQ(endings->itemData(1).toString(), u"CRLF");
 
-    // The updater is not part of this program yet: its button does nothing, visibly.
+    // Without the application, nobody answers the update command: the button says so.
     EXPECT_FALSE(control<QPushButton>(u"checkNowButton"_s)->isEnabled());
 }
 
