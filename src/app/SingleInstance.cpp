@@ -371,6 +371,11 @@ SingleInstance::SingleInstance(QObject *parent)
 
 SingleInstance::~SingleInstance()
 {
+    close();
+}
+
+void SingleInstance::close()
+{
     m_server->close();
     // Qt may already have removed the file; a socket another instance has since made at the same
     // path is not ours to remove.
@@ -378,6 +383,7 @@ SingleInstance::~SingleInstance()
     if (!m_path.isEmpty() && ::lstat(m_path.constData(), &status) == 0
         && quint64(status.st_dev) == m_device && quint64(status.st_ino) == m_inode)
         ::unlink(m_path.constData());
+    m_path.clear();
 }
 
 bool SingleInstance::serve(const Launch &launch, const QByteArray &path, Receiver receiver)

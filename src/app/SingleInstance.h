@@ -74,6 +74,10 @@ public:
     explicit SingleInstance(QObject *parent = nullptr);
     // Removes the channel's socket, if it is still the one this instance made.
     ~SingleInstance() override;
+    // Stops serving and removes the socket as the destructor does, so that a process started
+    // from now on (the new version after an update) becomes the instance instead of handing its
+    // arguments to this one, which is ending.
+    void close();
 
     // Serves the channel taken by join() (launch.outcome listening): receiver gets the arguments
     // of each later launch, from the event loop. Connections from other users are dropped.

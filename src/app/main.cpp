@@ -9,6 +9,8 @@
 #include "text/Localization.h"
 #include "update/BundleInstaller.h"
 #include "update/RunningBundle.h"
+#include "update/UpdateInstallation.h"
+#include "update/Updater.h"
 
 #include <optional>
 
@@ -124,5 +126,10 @@ int main(int argc, char **argv)
     else if (opened.requested > 0 && opened.opened == 0 && broughtBack == 0)
         return 1;
     delegate.applicationDidFinishLaunching();
-    return application.exec();
+    const int status = application.exec();
+    if (const QString bundle = Updater::installedBundleToStart(); !bundle.isEmpty()) {
+        instance.close();
+        UpdateInstallation::startDetached(bundle);
+    }
+    return status;
 }

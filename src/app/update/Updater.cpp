@@ -156,9 +156,17 @@ void Updater::downloadAndInstall(const ReleaseInfo &release)
             return;
         }
         const bool quitting = m_quit ? m_quit() : (QCoreApplication::quit(), true);
+        // Started now, the new version would find this instance still listening and hand it its
+        // launch: main starts it once the channel is closed.
         if (quitting)
-            UpdateInstallation::startDetached(*installed);
+            installedBundleToStart() = *installed;
     });
+}
+
+QString &Updater::installedBundleToStart()
+{
+    static QString bundle;
+    return bundle;
 }
 
 bool Updater::isRunningInTestsOrCli()

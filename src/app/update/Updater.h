@@ -70,6 +70,9 @@ public:
     // How the program ends once an update is installed: an orderly quit that lets every document
     // be saved; false when the user stayed. The new version starts only if this returns true.
     void setQuit(std::function<bool()> quit) { m_quit = std::move(quit); }
+    // The bundle installed by an update whose quit went ahead, to be started once this process
+    // no longer serves launches (main, after the event loop); empty otherwise.
+    static QString &installedBundleToStart();
 
     // Asks the configured endpoint for its latest release. A failed check leaves lastCheckDate as
     // it was, so that a failed automatic check is tried again at the next launch. A check started

@@ -468,3 +468,17 @@ TEST(LaunchArguments, DescriptorsOfTheLaunchingProcessStayWithIt)
     // Option values are not files.
     EXPECT_FALSE(owns({QStringLiteral("--lang"), QStringLiteral("/dev/stdin")}));
 }
+
+// An instance that is ending closes its channel before starting its successor (an update): the
+// successor must become the instance, not hand its launch to the one going away.
+TEST_F(ChannelTest, AClosedInstanceLetsTheNextLaunchTakeTheChannel)
+{
+    becomeInstance();
+    instance.close();
+    EXPECT_EQ(inodeOf(path), ino_t(0));
+    const SingleInstance::Launch next = SingleInstance::join(path, {"/tmp/a.txt"}, 1s);
+    EXPECT_EQ(next.outcome, SingleInstance::Outcome::listening) << qPrintable(next.problem);
+    EXPECT_TRUE(received.isEmpty());
+    if (next.descriptor >= 0)
+        ::close(next.descriptor);
+}
