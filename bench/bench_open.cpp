@@ -21,6 +21,8 @@ using namespace plumeo;
 
 namespace {
 
+AppDelegate *application = nullptr;
+
 // 1,000,000 lines averaging 50 bytes, mostly ASCII with some accents.
 QByteArray generateFile()
 {
@@ -82,7 +84,7 @@ void openAndShow(benchmark::State &state)
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        auto opened = DocumentController::shared()->openDocument(fixture().path);
+        auto opened = application->documentController()->openDocument(fixture().path);
         EditorWindowController *window = EditorWindowController::frontmost();
         window->show();
         QApplication::processEvents();
@@ -109,6 +111,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     AppDelegate delegate;
     delegate.applicationWillFinishLaunching({});
+    ::application = &delegate;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -162,19 +162,24 @@ Result<TextDocument *, DocumentError> DocumentController::openDocument(const QSt
             return document;
         }
     }
-    auto bytes = FileReader::readAll(opened.value());
-    if (!bytes)
-        return DocumentError::cannotRead(absolute, bytes.error());
-    const auto type = typeForBytes(absolute, bytes.value());
-    if (!type)
-        return type.error();
-
     auto read = std::make_unique<TextDocument>();
-    if (auto done = read->read(bytes.value(), type.value()); !done)
-        return done.error();
+    QString type;
+    {
+        // The file's bytes are let go of as soon as they are decoded: a large file's text is
+        // still going into the document.
+        auto bytes = FileReader::readAll(opened.value());
+        if (!bytes)
+            return DocumentError::cannotRead(absolute, bytes.error());
+        const auto typeFound = typeForBytes(absolute, bytes.value());
+        if (!typeFound)
+            return typeFound.error();
+        type = typeFound.value();
+        if (auto done = read->read(bytes.value(), type, TextDocument::Loading::inSlices); !done)
+            return done.error();
+    }
     TextDocument *document = adopt(std::move(read));
     document->setFilePath(absolute);
-    document->setFileType(type.value());
+    document->setFileType(type);
     document->setDiskIdentity(identity);
     m_fileMonitor->watch(document);
     SafeFileWriter::removeStaleTemporaries(absolute);

@@ -153,6 +153,8 @@ void DocumentAutosaver::flush(TextDocument *document, bool wait)
     }
     if (!ensureStore())
         return;
+    // What is kept must be the whole text: restored over the file, half of it would lose the rest.
+    document->finishLoading();
     const quint64 generation = ++*entry.generation;
     entry.onDisk = true;
     auto job = [store = m_store, name = entry.name, latest = entry.generation, generation,

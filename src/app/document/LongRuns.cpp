@@ -19,4 +19,18 @@ bool hasLongRun(QStringView text)
     return false;
 }
 
+bool hasLongLine(QStringView text)
+{
+    qsizetype lineStart = 0;
+    while (text.size() - lineStart > longLineThreshold) {
+        const qsizetype lineEnd = text.indexOf(u'\n', lineStart);
+        if (lineEnd < 0)
+            return true;
+        if (lineEnd - lineStart > longLineThreshold)
+            return true;
+        lineStart = lineEnd + 1;
+    }
+    return false;
+}
+
 } // namespace plumeo::LongRuns

@@ -16,6 +16,13 @@ constexpr qsizetype threshold = 2000;
 // Whether text holds a run of threshold units or more with no white space in it.
 bool hasLongRun(QStringView text);
 
+// Lines longer than this (UTF-16 units) are neither coloured nor wrapped: laying out or lexing one
+// at every keystroke would make typing in it wait.
+constexpr qsizetype longLineThreshold = 100'000;
+
+// Whether text holds a line of more than longLineThreshold units.
+bool hasLongLine(QStringView text);
+
 } // namespace LongRuns
 
 } // namespace plumeo

@@ -2,6 +2,7 @@
 
 #include "Preferences.h"
 #include "Theme.h"
+#include "document/DocumentLoad.h"
 #include "document/LongRuns.h"
 #include "io/FileReader.h"
 #include "io/NativePath.h"
@@ -177,6 +178,9 @@ Result<void, DocumentError> TextDocument::reloadFromDisk(const QByteArray &data,
 
 void TextDocument::duplicateFrom(const TextDocument &other)
 {
+    // A copy of all of it, not of what is loaded so far.
+    if (other.m_load)
+        other.m_load->finish();
     m_codec = other.m_codec;
     m_encoding = other.m_encoding;
     m_hasBOM = other.m_hasBOM;
@@ -197,7 +201,8 @@ void TextDocument::duplicateFrom(const TextDocument &other)
     Q_EMIT textDidReload();
 }
 
-Result<void, DocumentError> TextDocument::read(const QByteArray &data, const QString &typeName)
+Result<void, DocumentError>
+TextDocument::read(const QByteArray &data, const QString &typeName, Loading loading)
 {
     if (typeName == richTextType()) {
         // What follows the document's closing brace (the zero byte WordPad ends its files with) is
@@ -219,6 +224,7 @@ Result<void, DocumentError> TextDocument::read(const QByteArray &data, const QSt
                 return DocumentError::from(again.error());
         }
         themed(content);
+        dropLoad();
         chooseWrapping(content.toRawText());
         m_storage->setUndoRedoEnabled(false);
         QTextCursor cursor(m_storage);
@@ -245,13 +251,18 @@ Result<void, DocumentError> TextDocument::read(const QByteArray &data, const QSt
     m_encoding = decoded.value().encoding;
     m_hasBOM = decoded.value().hasBOM;
     m_lineEnding = decoded.value().lineEnding.value_or(Preferences::defaultLineEnding());
-    replaceContent(m_codec.toStorage(decoded.value().text));
+    QString storageText = m_codec.toStorage(decoded.value().text);
+    decoded.value().text = QString(); // one copy of the text at a time
+    replaceContent(std::move(storageText), loading);
     Q_EMIT textDidReload();
     return {};
 }
 
 Result<QByteArray, TextFileError> TextDocument::data() const
 {
+    // The storage is filled, not changed: the document's text is what it was meant to be.
+    if (m_load)
+        m_load->finish();
     if (!m_isRichText) {
         const QString plain = text();
         auto bytes = TextFile::encode(plain, m_encoding, m_hasBOM, m_lineEnding);
@@ -334,6 +345,7 @@ void TextDocument::apply(bool richText,
                          const QTextDocumentFragment &undoing)
 {
     Q_UNUSED(undoing); // the undo step keeps the replaced text itself
+    finishLoading();
     const bool old = m_isRichText;
     QTextCursor cursor(m_storage);
     cursor.beginEditBlock();
@@ -356,7 +368,8 @@ QString TextDocument::fileNameExtension(const QString &typeName) const
 
 bool TextDocument::isEdited() const
 {
-    return m_storage->isModified() || m_changeCount != 0;
+    // Qt counts the slices of a load as modifications; they are the file's own text.
+    return (m_storage->isModified() && !m_load) || m_changeCount != 0;
 }
 
 void TextDocument::markSaved()
@@ -383,6 +396,8 @@ void TextDocument::restoreUnsavedText(const QString &restored,
                                       bool hasBOM,
                                       LineEnding lineEnding)
 {
+    // Undoing the restore goes back to the whole file's text.
+    finishLoading();
     if (m_isRichText)
         setRichTextMode(false);
     if (m_codec.canEncode(restored)) {
@@ -430,9 +445,14 @@ QTextCharFormat TextDocument::plainAttributes()
     return format;
 }
 
-void TextDocument::chooseWrapping(QStringView text)
+void TextDocument::chooseWrapping(QStringView text, bool wholeText)
 {
     m_breaksAnywhere = LongRuns::hasLongRun(text);
+    if (const bool longLines = LongRuns::hasLongLine(text);
+        longLines != m_hasLongLines && (wholeText || longLines)) {
+        m_hasLongLines = longLines;
+        Q_EMIT longLinesChanged();
+    }
     QTextOption option = m_storage->defaultTextOption();
     const auto mode =
         m_breaksAnywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
@@ -445,21 +465,64 @@ void TextDocument::chooseWrapping(QStringView text)
 void TextDocument::prepareForInsertion(QStringView text)
 {
     if (!m_breaksAnywhere && LongRuns::hasLongRun(text))
-        chooseWrapping(text);
+        chooseWrapping(text, false);
+    else if (!m_hasLongLines && LongRuns::hasLongLine(text)) {
+        m_hasLongLines = true;
+        Q_EMIT longLinesChanged();
+    }
 }
 
-void TextDocument::replaceContent(const QString &storageText)
+void TextDocument::replaceContent(QString storageText, Loading loading)
 {
+    dropLoad();
     chooseWrapping(storageText);
+    m_changeCount = 0;
     // Loading is not an edit: nothing to undo, nothing unsaved.
     m_storage->setUndoRedoEnabled(false);
+    if (loading == Loading::inSlices && storageText.size() >= DocumentLoad::sliceThreshold) {
+        m_load = new DocumentLoad(m_storage, std::move(storageText), this);
+        connect(m_load, &DocumentLoad::finished, this, &TextDocument::loadDidFinish);
+        m_load->start();
+        if (m_load) {
+            m_storage->setModified(false);
+            emitEditedIfChanged();
+            Q_EMIT loadingChanged();
+        }
+        return;
+    }
     QTextCursor cursor(m_storage);
     cursor.select(QTextCursor::Document);
     cursor.insertText(storageText, plainAttributes());
     m_storage->setUndoRedoEnabled(true);
     m_storage->setModified(false);
-    m_changeCount = 0;
     emitEditedIfChanged();
+}
+
+void TextDocument::finishLoading()
+{
+    if (m_load)
+        m_load->finish();
+}
+
+void TextDocument::dropLoad()
+{
+    if (!m_load)
+        return;
+    delete std::exchange(m_load, nullptr);
+    m_storage->setUndoRedoEnabled(true);
+    Q_EMIT loadingChanged();
+}
+
+void TextDocument::loadDidFinish()
+{
+    if (!m_load)
+        return;
+    m_load->deleteLater();
+    m_load = nullptr;
+    m_storage->setUndoRedoEnabled(true);
+    m_storage->setModified(false);
+    emitEditedIfChanged();
+    Q_EMIT loadingChanged();
 }
 
 void TextDocument::setRichTextMode(bool richText)

@@ -20,6 +20,7 @@ class QTextDocument;
 
 namespace plumeo {
 
+class DocumentLoad;
 class StreamLoad;
 
 // One document: its text storage (a QTextDocument the editor shows and edits directly), how its
@@ -52,6 +53,9 @@ public:
     // Called before text is inserted by an edit (a paste, a drop): a long run in it switches the
     // wrapping before Qt lays it out. Never switches back while the document is open.
     void prepareForInsertion(QStringView text);
+    // Whether the text has a line too long to colour or wrap (see LongRuns): views show it
+    // unwrapped and say why. Decided when the text is loaded and when such a line is inserted.
+    bool hasLongLines() const { return m_hasLongLines; }
     const Encoding &encoding() const { return m_encoding; }
     bool hasBOM() const { return m_hasBOM; }
     LineEnding lineEnding() const { return m_lineEnding; }
@@ -104,6 +108,14 @@ public:
     StreamLoad *streamLoad() const { return m_streamLoad; }
     void setStreamLoad(StreamLoad *load);
 
+    // A large file's text going into the storage slice by slice (see DocumentLoad), while it
+    // lasts. Meanwhile the document holds the beginning of the file: it is not edited, and views
+    // show it read-only.
+    bool isLoading() const { return m_load != nullptr; }
+    const DocumentLoad *load() const { return m_load; }
+    // Puts the rest of the text in now, for a step that needs all of it.
+    void finishLoading();
+
     // Becomes an untitled copy of other: same content, mode, encoding, mark and line ending.
     void duplicateFrom(const TextDocument &other);
 
@@ -111,10 +123,17 @@ public:
     // The caller has read the bytes (once) and their identity.
     Result<void, DocumentError>
     reloadFromDisk(const QByteArray &data, const QString &typeName, const FileIdentity &identity);
+    enum class Loading {
+        atOnce,
+        // A large plain text goes in slice by slice from the event loop (see isLoading()).
+        inSlices,
+    };
     // Fills the document from a file's bytes read as the given type: binary or undecodable text,
     // or rich text that is not RTF, is refused.
-    Result<void, DocumentError> read(const QByteArray &data, const QString &typeName);
-    // The bytes to save: the text in the document's encoding, BOM and line ending, or RTF.
+    Result<void, DocumentError>
+    read(const QByteArray &data, const QString &typeName, Loading loading = Loading::atOnce);
+    // The bytes to save: the text in the document's encoding, BOM and line ending, or RTF. A
+    // document still loading is loaded to the end first: a half-loaded text is never written.
     Result<QByteArray, TextFileError> data() const;
 
     // Re-reads an unedited file in another encoding, or converts an edited or unsaved text to it.
@@ -176,16 +195,25 @@ Q_SIGNALS:
     void didReloadFromDisk();
     void diskStateChanged();
     void streamLoadChanged();
+    // A slice-by-slice load began or ended.
+    void loadingChanged();
+    // hasLongLines() changed.
+    void longLinesChanged();
     // See protectUnsavedChanges().
     void unsavedChangesAtRisk();
 
 private:
     friend class RichTextModeUndo;
 
-    void replaceContent(const QString &storageText);
+    void replaceContent(QString storageText, Loading loading = Loading::atOnce);
+    // Stops a load where it stands, for content that replaces it.
+    void dropLoad();
+    void loadDidFinish();
     // Chooses how the storage wraps for text about to be put in it (views share the storage's
     // text option).
-    void chooseWrapping(QStringView text);
+    // Also whether it has long lines: text is the whole text, or (wholeText false) text about to
+    // be inserted, which can only add long lines.
+    void chooseWrapping(QStringView text, bool wholeText = true);
     // Turns the substitutes in a copy of the rich storage into what RTF can hold.
     void restoreFragileCharacters(QTextDocument &document) const;
     // The units that stand for U+FDD0 and U+FDD1 in a storage of codec.
@@ -197,6 +225,7 @@ private:
     TextStorageCodec m_codec;
     bool m_isRichText = false;
     bool m_breaksAnywhere = false;
+    bool m_hasLongLines = false;
     Encoding m_encoding;
     bool m_hasBOM = false;
     LineEnding m_lineEnding = LineEnding::lf;
@@ -209,6 +238,7 @@ private:
     std::optional<FileIdentity> m_dismissedIdentity;
     DiskState m_diskState = DiskState::inSync;
     StreamLoad *m_streamLoad = nullptr;
+    DocumentLoad *m_load = nullptr;
     int m_changeCount = 0;
     bool m_lastEdited = false;
     bool m_keptForNextLaunch = false;

@@ -2,6 +2,7 @@
 
 #include "Alerts.h"
 #include "document/DocumentFileMonitor.h"
+#include "document/DocumentLoad.h"
 #include "document/StreamLoad.h"
 #include "document/TextDocument.h"
 #include "editor/NoticeBar.h"
@@ -35,6 +36,12 @@ DocumentNotices::DocumentNotices(TextDocument *document, NoticeBar *bar, QObject
         refresh();
         Q_EMIT loadingChanged(m_document->streamLoad() != nullptr);
     });
+    connect(document, &TextDocument::loadingChanged, this, [this] {
+        watchLoad();
+        refresh();
+        Q_EMIT loadingChanged(m_document->isLoading());
+    });
+    watchLoad();
     connect(document, &TextDocument::fileChanged, this, &DocumentNotices::refresh);
     connect(bar, &NoticeBar::buttonClicked, this, &DocumentNotices::answer);
     if (StreamLoad *load = m_document->streamLoad())
@@ -47,6 +54,12 @@ void DocumentNotices::refresh()
     const QString name = m_document->displayName();
     if (m_document->streamLoad()) {
         m_shown = Shown::loading;
+        m_bar->present(QString(), {L(QStringLiteral("Annuler"), QStringLiteral("Cancel"))});
+        showProgress();
+        return;
+    }
+    if (m_document->isLoading()) {
+        m_shown = Shown::opening;
         m_bar->present(QString(), {L(QStringLiteral("Annuler"), QStringLiteral("Cancel"))});
         showProgress();
         return;
@@ -75,12 +88,36 @@ void DocumentNotices::refresh()
     case TextDocument::DiskState::inSync:
         break;
     }
+    if (m_document->hasLongLines() && !m_longLinesDismissed && !m_document->isRichText()) {
+        m_shown = Shown::longLines;
+        m_bar->present(L(QStringLiteral("Les lignes de plus de 100 000 caractères ne sont ni "
+                                        "coloriées ni renvoyées à la ligne, pour que la saisie "
+                                        "reste rapide."),
+                         QStringLiteral("Lines longer than 100,000 characters are neither "
+                                        "highlighted nor wrapped, so that typing stays fast.")),
+                       {L(QStringLiteral("Masquer"), QStringLiteral("Dismiss"))});
+        return;
+    }
     m_shown = Shown::nothing;
     m_bar->hide();
 }
 
+void DocumentNotices::watchLoad()
+{
+    if (const DocumentLoad *load = m_document->load())
+        connect(load, &DocumentLoad::progress, this, &DocumentNotices::showProgress,
+                Qt::UniqueConnection);
+}
+
 void DocumentNotices::showProgress()
 {
+    if (const DocumentLoad *load = m_document->load(); load && m_shown == Shown::opening) {
+        const QString name = m_document->displayName();
+        const int percent = load->percent();
+        m_bar->setMessage(L(QStringLiteral("Ouverture de « %1 »… %2\u202F%").arg(name).arg(percent),
+                            QStringLiteral("Opening “%1”… %2%").arg(name).arg(percent)));
+        return;
+    }
     StreamLoad *load = m_document->streamLoad();
     if (!load || m_shown != Shown::loading)
         return;
@@ -97,6 +134,9 @@ void DocumentNotices::answer(int index)
         if (StreamLoad *load = m_document->streamLoad())
             load->cancel();
         return;
+    case Shown::opening:
+        Q_EMIT closeRequested();
+        return;
     case Shown::changed:
         if (index == 0) {
             if (const auto reloaded = DocumentFileMonitor::reload(m_document); !reloaded) {
@@ -111,6 +151,10 @@ void DocumentNotices::answer(int index)
     case Shown::missing:
         m_bar->hide();
         m_shown = Shown::nothing;
+        return;
+    case Shown::longLines:
+        m_longLinesDismissed = true;
+        refresh();
         return;
     case Shown::nothing:
         return;

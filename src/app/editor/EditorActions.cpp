@@ -65,6 +65,40 @@ EditorCommandRunner::Command textCommand(Command command, const EditorView &view
     }
 }
 
+bool changesText(Command command)
+{
+    switch (command) {
+    case Command::undo:
+    case Command::redo:
+    case Command::cut:
+    case Command::paste:
+    case Command::deleteSelection:
+    case Command::duplicateLine:
+    case Command::deleteLine:
+    case Command::moveLineUp:
+    case Command::moveLineDown:
+    case Command::indentSelection:
+    case Command::outdentSelection:
+    case Command::toggleComment:
+    case Command::findAndReplace:
+    case Command::uppercaseWord:
+    case Command::lowercaseWord:
+    case Command::capitalizeWord:
+    case Command::bold:
+    case Command::italic:
+    case Command::underline:
+    case Command::showFontPanel:
+    case Command::alignLeft:
+    case Command::alignCenter:
+    case Command::alignRight:
+    case Command::alignJustified:
+    case Command::showColorPanel:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Whether text must go through the codec: it holds a character Qt would turn into a paragraph
 // break, or one the storage uses as a substitute.
 bool needsCodec(const EditorView &view, QStringView text)
@@ -100,6 +134,12 @@ template <class View>
 void EditorActions::validate(const View &view, const MenuItemInfo &item, MenuItemState &state)
 {
     if (view.isRetired()) {
+        state.enabled = false;
+        return;
+    }
+    // A view that takes no typing (a file still loading, a stream arriving) takes no command that
+    // would change its text either: the text arriving would be appended after the change.
+    if (view.isReadOnly() && changesText(item.command)) {
         state.enabled = false;
         return;
     }

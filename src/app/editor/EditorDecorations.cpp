@@ -25,9 +25,11 @@ void EditorDecorations::setDocumentMargin(QTextDocument *storage)
         || storage->isRedoAvailable())
         return;
     const bool modified = storage->isModified();
+    // A storage being loaded has undo off until its last slice is in.
+    const bool undoEnabled = storage->isUndoRedoEnabled();
     storage->setUndoRedoEnabled(false);
     storage->setDocumentMargin(horizontalInset);
-    storage->setUndoRedoEnabled(true);
+    storage->setUndoRedoEnabled(undoEnabled);
     storage->setModified(modified);
 }
 

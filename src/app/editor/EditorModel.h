@@ -38,6 +38,8 @@ public:
     // False only when the language has a lexer but the text is not being coloured.
     bool highlighted() const { return m_highlighted; }
     bool isRichText() const { return m_isRichText; }
+    // How much of a large file is in, 0 to 100, while it loads.
+    std::optional<int> loadPercent() const { return m_loadPercent; }
 
     void setCaret(const CaretStatus &caret) { assign(m_caret, caret); }
     void setLines(qint64 lines) { assign(m_lines, lines); }
@@ -48,6 +50,7 @@ public:
     void setIndentLabel(const QString &label) { assign(m_indentLabel, label); }
     void setHighlighted(bool highlighted) { assign(m_highlighted, highlighted); }
     void setRichText(bool richText) { assign(m_isRichText, richText); }
+    void setLoadPercent(std::optional<int> percent) { assign(m_loadPercent, percent); }
 
 Q_SIGNALS:
     void changed();
@@ -70,6 +73,7 @@ private:
     QString m_indentLabel;
     bool m_highlighted = true;
     bool m_isRichText = false;
+    std::optional<int> m_loadPercent;
 };
 
 } // namespace plumeo

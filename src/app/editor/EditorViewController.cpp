@@ -3,6 +3,7 @@
 #include "Alerts.h"
 #include "Preferences.h"
 #include "Theme.h"
+#include "document/DocumentLoad.h"
 #include "document/TextDocument.h"
 #include "editor/DocumentNotices.h"
 #include "editor/EditorCommandRunner.h"
@@ -69,6 +70,46 @@ bool showsIndentation(QStringView text, const IndentStyle &fallback)
     return IndentStyle::detect(text, other) == detected;
 }
 
+// The first lines of the text, as many as indentation detection may look at: up to its sample of
+// space-indented lines or the first tab-indented one, and at most maxUnits units, so that a large
+// file is not copied whole to find out how it is indented. A file indented only further on follows
+// the settings.
+QString leadingLines(const TextDocument &document, qsizetype maxUnits = 1'000'000)
+{
+    constexpr int sample = 200;
+    QString text;
+    int indented = 0;
+    for (QTextBlock block = document.textStorage()->begin(); block.isValid();
+         block = block.next()) {
+        // Of a line longer than what is left to read, only its beginning: block.text() would copy
+        // all of a line that can be a hundred megabytes long.
+        const qsizetype room = maxUnits - text.size();
+        QString units;
+        if (block.length() - 1 > room) {
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + int(room), QTextCursor::KeepAnchor);
+            units = cursor.selectedText();
+        } else {
+            units = block.text();
+        }
+        const QString line = document.storageCodec().fromStorage(units);
+        text += line;
+        text += u'\n';
+        qsizetype content = 0;
+        while (content < line.size() && line.at(content) == u' ')
+            ++content;
+        if (content < line.size()) {
+            if (line.at(content) == u'\t')
+                break;
+            if (content > 0 && line.at(content) != u'\r' && ++indented == sample)
+                break;
+        }
+        if (text.size() >= maxUnits)
+            break;
+    }
+    return text;
+}
+
 QFont gutterFontFor(const QFont &editorFont)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -119,8 +160,13 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
     m_statisticsTimer.setInterval(statisticsDelayMs);
     connect(&m_statisticsTimer, &QTimer::timeout, this, &EditorViewController::updateStatistics);
 
-    m_gutter->setLineCountProvider(
-        [this] { return qint64(m_document->textStorage()->blockCount()); });
+    m_gutter->setLineCountProvider([this] {
+        // Sized for the whole file from the start: each widening of the gutter narrows the text,
+        // and Qt then gives every block loaded so far a layout of its own.
+        const qint64 blocks = m_document->textStorage()->blockCount();
+        const DocumentLoad *load = m_document->load();
+        return load ? std::max(blocks, load->totalLines()) : blocks;
+    });
     m_gutter->setOnThicknessChange([this](qreal thickness) { updateGutterWidth(thickness); });
 
     m_highlighter = new SyntaxHighlighter(document->textStorage(), Preferences::editorFont(), this);
@@ -144,6 +190,13 @@ EditorViewController::EditorViewController(TextDocument *document, QWidget *pare
             &EditorViewController::restoreViewPosition);
     connect(m_notices, &DocumentNotices::loadingChanged, this,
             &EditorViewController::applyLoadingState);
+    connect(m_notices, &DocumentNotices::closeRequested, this,
+            &EditorViewController::closeRequested);
+    connect(document, &TextDocument::loadingChanged, this, &EditorViewController::loadingDidChange);
+    connect(document, &TextDocument::longLinesChanged, this, [this] {
+        applyWrapping();
+        m_notices->refresh();
+    });
     applyLoadingState();
     connect(&m_commands, &DocumentCommands::documentDuplicated, this,
             &EditorViewController::documentDuplicated);
@@ -267,9 +320,47 @@ void EditorViewController::restoreViewPosition()
 
 void EditorViewController::applyLoadingState()
 {
-    // Text typed while a stream arrives would be replaced by it.
+    // Text typed while a stream arrives would be replaced by it; typed while a file loads, it
+    // would have the rest of the file appended after it.
     if (m_view)
-        m_view->widget()->setProperty("readOnly", m_document->streamLoad() != nullptr);
+        m_view->widget()->setProperty("readOnly", m_document->streamLoad() != nullptr
+                                                      || m_document->isLoading());
+    if (const DocumentLoad *load = m_document->load()) {
+        connect(load, &DocumentLoad::progress, this, &EditorViewController::showLoadProgress,
+                Qt::UniqueConnection);
+    }
+    showLoadProgress();
+}
+
+void EditorViewController::showLoadProgress()
+{
+    const DocumentLoad *load = m_document->load();
+    m_model->setLoadPercent(load ? std::optional(load->percent()) : std::nullopt);
+}
+
+bool EditorViewController::colours() const
+{
+    if (m_document->isRichText())
+        return false;
+    // A file that will be too long to colour is not coloured while it loads: its beginning would
+    // get layouts and colours that the rest arriving takes away again.
+    const DocumentLoad *load = m_document->load();
+    return !load || load->totalUnits() <= m_highlighter->lengthLimit();
+}
+
+void EditorViewController::loadingDidChange()
+{
+    applyLoadingState();
+    if (m_document->isLoading())
+        return;
+    if (!m_highlighter->isActive() && colours()) {
+        m_highlighter->setActive(true);
+        m_highlighter->highlightAll();
+    }
+    // The first lines were all there was when the indentation was first judged.
+    detectIndentation();
+    refreshDocumentState();
+    updateStatistics();
 }
 
 void EditorViewController::textDidChange()
@@ -369,13 +460,20 @@ void EditorViewController::applyPreferences()
     m_model->setLanguageName(m_document->isRichText() ? QStringLiteral("RTF")
                                                       : m_document->language().displayName());
 
-    const bool wrap = Preferences::boolean(Preferences::Key::wordWrap());
+    applyWrapping();
+    m_gutter->invalidate();
+    updateGutterWidth(m_gutter->thickness());
+}
+
+void EditorViewController::applyWrapping()
+{
+    // Wrapping a line of a hundred thousand characters would lay all of it out at every keystroke.
+    const bool wrap =
+        Preferences::boolean(Preferences::Key::wordWrap()) && !m_document->hasLongLines();
     if (!m_lastWordWrap || *m_lastWordWrap != wrap) {
         m_lastWordWrap = wrap;
         applyWordWrap(wrap);
     }
-    m_gutter->invalidate();
-    updateGutterWidth(m_gutter->thickness());
 }
 
 void EditorViewController::documentDidReload()
@@ -384,24 +482,29 @@ void EditorViewController::documentDidReload()
     const bool showsRich = dynamic_cast<RichTextView *>(m_view) != nullptr;
     if (showsRich != m_document->isRichText()) {
         buildTextView();
-        m_highlighter->setActive(!m_document->isRichText());
-        if (!m_document->isRichText())
+        m_highlighter->setActive(colours());
+        if (colours())
             m_highlighter->highlightAll();
         applyPreferences();
     } else {
-        m_highlighter->setActive(!m_document->isRichText());
+        m_highlighter->setActive(colours());
     }
+    detectIndentation();
+    m_view->widget()->update();
+    refreshDocumentState();
+}
+
+void EditorViewController::detectIndentation()
+{
     // From now on the editor keeps the file's own indentation. A text that shows none (a new
     // document, a file without indented lines) follows the settings, as new files do.
     const IndentStyle fallback(Preferences::boolean(Preferences::Key::indentWithTabs()),
                                preferredTabWidth());
-    const QString text = m_document->text();
+    const QString text = leadingLines(*m_document);
     EditorViewSettings settings = m_view->settings();
     settings.indentStyle = IndentStyle::detect(text, fallback);
     settings.indentStyleFromPreferences = !showsIndentation(text, fallback);
     m_view->setSettings(settings);
-    m_view->widget()->update();
-    refreshDocumentState();
 }
 
 void EditorViewController::refreshDocumentState()
@@ -614,10 +717,12 @@ void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &sta
         break;
     case Command::setLineEnding:
         state.checked = item.representedObject.toString() == m_document->lineEnding().rawValue();
-        state.enabled = !m_document->isRichText();
+        // A change to a document still loading would be its only unsaved change, made on half
+        // of its text.
+        state.enabled = !m_document->isRichText() && !m_document->isLoading();
         break;
     case Command::browseDocumentVersions:
-        state.enabled = hasVersions();
+        state.enabled = hasVersions() && !m_document->isLoading();
         break;
     case Command::toggleRichText: {
         QString title =
@@ -627,6 +732,7 @@ void EditorViewController::validate(const MenuItemInfo &item, MenuItemState &sta
         if (!m_document->filePath().isEmpty())
             title += L(QStringLiteral(" (copie)"), QStringLiteral(" (copy)"));
         state.title = title;
+        state.enabled = !m_document->isLoading();
         break;
     }
     default:

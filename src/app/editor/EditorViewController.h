@@ -95,6 +95,8 @@ Q_SIGNALS:
     // A copy of the document was made (Duplicate, or converting a saved file). It has no owner yet:
     // a receiver adopts it (gives it a parent) and shows it; otherwise it is deleted.
     void documentDuplicated(TextDocument *copy);
+    // The user asked to stop opening the document: its window closes it.
+    void closeRequested();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -108,12 +110,19 @@ private:
     void updateGutterWidth(qreal thickness);
     bool isHighlighted() const;
     void applyWordWrap(bool on);
+    // The user's word wrap, unless the text has lines too long to wrap.
+    void applyWrapping();
     void showGoToLineDialog();
     void pickEncoding(quint64 raw);
     void openFiles(const QStringList &paths);
     void noteViewPosition();
     void restoreViewPosition();
     void applyLoadingState();
+    void showLoadProgress();
+    void loadingDidChange();
+    void detectIndentation();
+    // Whether the highlighter colours the text now.
+    bool colours() const;
 
     QPointer<TextDocument> m_document;
     DocumentCommands m_commands;

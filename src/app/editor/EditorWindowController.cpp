@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPointer>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
@@ -127,6 +128,14 @@ EditorViewController *EditorWindowController::addDocument(TextDocument *document
             &EditorWindowController::openFilesRequested);
     connect(editor, &EditorViewController::documentDuplicated, this,
             &EditorWindowController::documentDuplicated);
+    // Queued: the request comes from a button of the editor that closing deletes.
+    connect(
+        editor, &EditorViewController::closeRequested, this,
+        [this, document = QPointer<TextDocument>(document)] {
+            if (document)
+                closeDocument(document);
+        },
+        Qt::QueuedConnection);
     connect(document, &TextDocument::editedChanged, this, &EditorWindowController::updateTitles);
     connect(document, &TextDocument::fileChanged, this, &EditorWindowController::updateTitles);
     const int index = m_tabs->addTab(editor, MenuMnemonics::escaped(document->displayName()));

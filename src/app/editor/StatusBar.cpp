@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QProgressBar>
 #include <QToolButton>
 
 namespace plumeo {
@@ -79,6 +80,12 @@ StatusBar::StatusBar(EditorModel *model, StatusBarActions actions, QWidget *pare
     m_selection = makeLabel(u"selection"_s);
     m_counts = makeLabel(u"counts"_s);
     m_noHighlighting = makeLabel(u"noHighlighting"_s);
+    m_loading = new QProgressBar(this);
+    m_loading->setObjectName(u"loadProgress"_s);
+    m_loading->setRange(0, 100);
+    m_loading->setTextVisible(false);
+    m_loading->setFixedSize(120, 8);
+    m_loading->hide();
     m_divider = new QWidget(this);
     m_divider->setObjectName(u"divider"_s);
     m_divider->setAttribute(Qt::WA_StyledBackground, true);
@@ -104,11 +111,11 @@ StatusBar::StatusBar(EditorModel *model, StatusBarActions actions, QWidget *pare
         layout->addWidget(item);
     layout->addStretch(1);
     for (QWidget *item :
-         {static_cast<QWidget *>(m_counts), static_cast<QWidget *>(m_noHighlighting), m_divider,
-          static_cast<QWidget *>(m_encoding), static_cast<QWidget *>(m_lineEnding),
-          static_cast<QWidget *>(m_indentation), static_cast<QWidget *>(m_update),
-          static_cast<QWidget *>(m_help), static_cast<QWidget *>(m_shortcuts),
-          static_cast<QWidget *>(m_about)})
+         {static_cast<QWidget *>(m_loading), static_cast<QWidget *>(m_counts),
+          static_cast<QWidget *>(m_noHighlighting), m_divider, static_cast<QWidget *>(m_encoding),
+          static_cast<QWidget *>(m_lineEnding), static_cast<QWidget *>(m_indentation),
+          static_cast<QWidget *>(m_update), static_cast<QWidget *>(m_help),
+          static_cast<QWidget *>(m_shortcuts), static_cast<QWidget *>(m_about)})
         layout->addWidget(item);
 
     for (const Command command : commandButtons) {
@@ -244,6 +251,11 @@ void StatusBar::refresh()
         StatusTexts::selection(m_model->selectedCharacters(), m_model->selectedLines()));
     m_counts->setText(StatusTexts::counts(m_model->lines(), m_model->words()));
     m_noHighlighting->setVisible(!m_model->highlighted());
+    m_loading->setVisible(m_model->loadPercent().has_value());
+    if (const auto percent = m_model->loadPercent()) {
+        m_loading->setValue(*percent);
+        m_loading->setToolTip(StatusTexts::loading(*percent));
+    }
     m_encoding->setVisible(!rich);
     m_encoding->setText(m_model->encodingName());
     m_lineEnding->setVisible(!rich);

@@ -7,6 +7,7 @@
 
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QToolButton;
 
 namespace plumeo {
@@ -34,6 +35,8 @@ public:
     QLabel *selectionLabel() const { return m_selection; }
     QLabel *countsLabel() const { return m_counts; }
     QLabel *noHighlightingLabel() const { return m_noHighlighting; }
+    // Shown while a large file is still going into the document.
+    QProgressBar *loadProgress() const { return m_loading; }
     QToolButton *encodingButton() const { return m_encoding; }
     QToolButton *lineEndingButton() const { return m_lineEnding; }
     QLabel *indentationLabel() const { return m_indentation; }
@@ -69,6 +72,7 @@ private:
     QLabel *m_selection;
     QLabel *m_counts;
     QLabel *m_noHighlighting;
+    QProgressBar *m_loading;
     QWidget *m_divider;
     QToolButton *m_encoding;
     QToolButton *m_lineEnding;

@@ -57,4 +57,11 @@ QString encoding(const Encoding &encoding, bool hasBOM)
     return text;
 }
 
+QString loading(int percent)
+{
+    // French sets a narrow no-break space before the percent sign.
+    return L(QStringLiteral("Ouverture… %1\u202F%").arg(percent),
+             QStringLiteral("Opening… %1%").arg(percent));
+}
+
 } // namespace plumeo::StatusTexts

@@ -20,6 +20,8 @@ QString selection(qint64 characters, qint64 lines);
 QString counts(qint64 lines, std::optional<qint64> words);
 // The encoding's display name, followed by " · BOM" when the file has a byte order mark.
 QString encoding(const Encoding &encoding, bool hasBOM);
+// "Opening… 42%" ("Ouverture… 42 %"): how much of a large file is in.
+QString loading(int percent);
 
 } // namespace StatusTexts
 
