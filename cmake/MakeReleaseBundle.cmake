@@ -20,15 +20,18 @@ set(bundle "${OUTPUT_DIR}/Plumeo.app")
 set(archive_name "Plumeo-${VERSION}.zip")
 file(REMOVE_RECURSE "${bundle}" "${OUTPUT_DIR}/${archive_name}" "${OUTPUT_DIR}/Plumeo-${VERSION}.json")
 file(MAKE_DIRECTORY "${bundle}/bin" "${bundle}/share/applications"
-     "${bundle}/share/icons/hicolor/256x256/apps")
+     "${bundle}/share/icons/hicolor/256x256/apps" "${bundle}/share/icons/hicolor/scalable/apps")
 
 # Everything the program reads is compiled into it, and Qt comes from the system, so the bundle
 # runs from any folder: the executable, plus what a desktop needs to show it.
 file(COPY_FILE "${PLUMEO_EXECUTABLE}" "${bundle}/bin/plumeo")
 file(CHMOD "${bundle}/bin/plumeo" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
      GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-file(COPY_FILE "${SOURCE_DIR}/resources/plumeo.desktop" "${bundle}/share/applications/plumeo.desktop")
-file(COPY_FILE "${SOURCE_DIR}/resources/icon.png" "${bundle}/share/icons/hicolor/256x256/apps/plumeo.png")
+set(app_id com.vantle.plumeo)
+file(COPY_FILE "${SOURCE_DIR}/data/${app_id}.desktop" "${bundle}/share/applications/${app_id}.desktop")
+foreach(icon 256x256/apps/${app_id}.png scalable/apps/${app_id}.svg)
+    file(COPY_FILE "${SOURCE_DIR}/data/icons/hicolor/${icon}" "${bundle}/share/icons/hicolor/${icon}")
+endforeach()
 
 execute_process(COMMAND "${SIGN_TOOL}" sign "${SIGNING_KEY}" "${bundle}"
                 RESULT_VARIABLE signed OUTPUT_VARIABLE identity)
