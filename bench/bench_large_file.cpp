@@ -14,6 +14,9 @@
 #include "editor/EditorWindowController.h"
 #include "support/SourceGenerators.h"
 
+#include <fstream>
+#include <string>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,9 +24,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <fstream>
-#include <string>
 
 #include <sys/resource.h>
 

@@ -2,11 +2,11 @@
 
 #include "document/TextDocument.h"
 
+#include <algorithm>
+
 #include <QElapsedTimer>
 #include <QTextCursor>
 #include <QTextDocument>
-
-#include <algorithm>
 
 namespace plumeo {
 

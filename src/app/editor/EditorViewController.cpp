@@ -336,6 +336,12 @@ void EditorViewController::showLoadProgress()
 {
     const DocumentLoad *load = m_document->load();
     m_model->setLoadPercent(load ? std::optional(load->percent()) : std::nullopt);
+    // The counts wait for typing to pause, and slices keep coming: the lines in so far are shown
+    // as they arrive.
+    if (load) {
+        m_model->setLines(m_document->textStorage()->blockCount());
+        m_model->setWords(std::nullopt);
+    }
 }
 
 bool EditorViewController::colours() const

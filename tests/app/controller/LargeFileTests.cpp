@@ -1,4 +1,5 @@
 #include "DocumentCommands.h"
+#include "Preferences.h"
 #include "app/controller/ControllerTestSupport.h"
 #include "document/DocumentLoad.h"
 #include "editor/EditorModel.h"
@@ -7,11 +8,9 @@
 #include "editor/NoticeBar.h"
 #include "editor/StatusBar.h"
 
-#include "Preferences.h"
-
 #include <QCoreApplication>
-#include <QPlainTextEdit>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -138,8 +137,8 @@ TEST_F(ControllerTest, ContentThatReplacesALoadingTextStopsTheLoad)
     EXPECT_FALSE(document->isEdited());
 
     // Unsaved text restored over a loading file: one undo goes back to the whole file.
-    ASSERT_TRUE(document->read(bytes, TextDocument::plainTextType(),
-                               TextDocument::Loading::inSlices));
+    ASSERT_TRUE(
+        document->read(bytes, TextDocument::plainTextType(), TextDocument::Loading::inSlices));
     ASSERT_TRUE(document->isLoading());
     document->restoreUnsavedText(QStringLiteral("recovered"), Encoding::utf8(), false,
                                  LineEnding::lf);
