@@ -48,12 +48,6 @@ int VisibleLineLayouts::lineChanged(qint64 line)
     return buildMissing();
 }
 
-int VisibleLineLayouts::linesChangedFrom(qint64 line)
-{
-    m_layouts.erase(m_layouts.lower_bound(line), m_layouts.end());
-    return buildMissing();
-}
-
 int VisibleLineLayouts::buildMissing()
 {
     int built = 0;
@@ -92,6 +86,8 @@ VisibleLineLayouts::LaidOutLine VisibleLineLayouts::layOut(qint64 line) const
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     result.layout->setTextOption(option);
+    // Only the lines in view are kept, so keeping their shaped glyphs for the next paint costs
+    // little, and saves shaping again on every repaint.
     result.layout->setCacheEnabled(true);
     result.layout->beginLayout();
     QTextLine textLine = result.layout->createLine();

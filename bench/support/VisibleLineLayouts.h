@@ -40,8 +40,6 @@ public:
     // The line's text changed without adding or removing lines: its layout is rebuilt now if it is
     // in view. Returns how many layouts were built.
     int lineChanged(qint64 line);
-    // Lines were added or removed at or after line: every layout from there on is stale.
-    int linesChangedFrom(qint64 line);
 
     qsizetype cachedLayoutCount() const { return qsizetype(m_layouts.size()); }
     // Draws the visible lines of [fromLine, toLine) into a painter of the viewport's size.
