@@ -251,9 +251,8 @@ TextDocument::read(const QByteArray &data, const QString &typeName, Loading load
     m_encoding = decoded.value().encoding;
     m_hasBOM = decoded.value().hasBOM;
     m_lineEnding = decoded.value().lineEnding.value_or(Preferences::defaultLineEnding());
-    QString storageText = m_codec.toStorage(decoded.value().text);
-    decoded.value().text = QString(); // one copy of the text at a time
-    replaceContent(std::move(storageText), loading);
+    // One copy of the text at a time: the decoded text becomes the stored one.
+    replaceContent(m_codec.toStorage(std::move(decoded.value().text)), loading);
     Q_EMIT textDidReload();
     return {};
 }

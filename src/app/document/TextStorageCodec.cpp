@@ -54,21 +54,37 @@ std::optional<TextStorageCodec> TextStorageCodec::forText(QStringView text)
 
 QString TextStorageCodec::toStorage(QStringView text) const
 {
+    return toStorage(text.toString());
+}
+
+// What toStorage's quick scan relies on.
+static_assert(std::ranges::all_of(TextStorageCodec::fragileCharacters,
+                                  [](char16_t c) { return c == u'\r' || c >= 0x2029; }));
+
+QString TextStorageCodec::toStorage(QString &&text) const
+{
     qsizetype first = -1;
-    for (qsizetype i = 0; i < text.size() && first < 0; ++i)
+    const char16_t *units = reinterpret_cast<const char16_t *>(text.constData());
+    // Every fragile character is a CR or at U+2029 and above: most units are passed over with
+    // two comparisons.
+    for (qsizetype i = 0; i < text.size() && first < 0; ++i) {
+        const char16_t unit = units[i];
+        if (unit != u'\r' && unit < 0x2029)
+            continue;
         for (char16_t fragile : fragileCharacters)
-            if (text[i] == fragile) {
+            if (unit == fragile) {
                 first = i;
                 break;
             }
-    QString result = text.toString();
+    }
+    QString result = std::move(text);
     if (first < 0)
         return result;
-    char16_t *units = reinterpret_cast<char16_t *>(result.data());
+    char16_t *changed = reinterpret_cast<char16_t *>(result.data());
     for (qsizetype i = first; i < result.size(); ++i) {
         for (size_t k = 0; k < fragileCharacters.size(); ++k) {
-            if (units[i] == fragileCharacters[k]) {
-                units[i] = m_substitutes[k];
+            if (changed[i] == fragileCharacters[k]) {
+                changed[i] = m_substitutes[k];
                 break;
             }
         }

@@ -26,6 +26,8 @@ public:
 
     // text as it must be inserted into the storage (LF stays LF: Qt makes it a paragraph break).
     QString toStorage(QStringView text) const;
+    // The same, reusing text's memory: a whole file's text is not copied to be stored.
+    QString toStorage(QString &&text) const;
     // The real text of what the storage holds (QTextDocument::toRawText() or a fragment of it).
     QString fromStorage(QStringView raw) const;
 
