@@ -18,6 +18,7 @@ SyntaxHighlighter::SyntaxHighlighter(QTextDocument *storage, const QFont &baseFo
     , m_formats(std::make_unique<TokenFormats>(MarkupFonts(baseFont)))
 {
     Q_ASSERT(storage);
+    m_formats->shareWith(storage->firstBlock());
     rebuildIndex();
     m_revision = storage->revision();
     connect(storage, &QTextDocument::contentsChange, this, &SyntaxHighlighter::contentsChange);
@@ -449,8 +450,11 @@ void SyntaxHighlighter::setLexer(const Lexer *lexer)
 
 void SyntaxHighlighter::setBaseFont(const QFont &font)
 {
-    if (font != baseFont())
+    if (font != baseFont()) {
         m_formats = std::make_unique<TokenFormats>(MarkupFonts(font));
+        if (m_storage)
+            m_formats->shareWith(m_storage->firstBlock());
+    }
     if (m_lexer && m_lexer->usesFonts())
         highlightAll();
 }
