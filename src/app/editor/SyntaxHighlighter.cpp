@@ -334,10 +334,14 @@ void SyntaxHighlighter::relexDirtyLines()
 
 bool SyntaxHighlighter::formatLine(const QTextBlock &block, qint64 line, QStringView units)
 {
-    m_ranges.clear();
     const qint64 length = units.size();
+    const bool usesFonts = length > 0 && m_lexer->usesFonts();
+    // Code ranges overwrite the previous line's in place: assigning a shared format costs less
+    // than destroying one range and building another.
+    qsizetype count = 0;
+    if (usesFonts)
+        m_ranges.clear();
     if (length > 0) {
-        const bool usesFonts = m_lexer->usesFonts();
         const bool hiding = m_hidesMarkup && line != m_caretLine;
         const QTextCharFormat *previous = nullptr;
         for (Token token : m_tokens) {
@@ -351,15 +355,27 @@ bool SyntaxHighlighter::formatLine(const QTextBlock &block, qint64 line, QString
                 continue;
             }
             const QTextCharFormat &format = m_formats->coloured(token.kind);
-            QTextLayout::FormatRange *last = m_ranges.isEmpty() ? nullptr : &m_ranges.last();
-            if (&format == previous && last->start + last->length == token.range.lower) {
-                last->length += int(token.range.length());
+            if (&format == previous) {
+                QTextLayout::FormatRange &last = m_ranges[count - 1];
+                if (last.start + last.length == token.range.lower) {
+                    last.length += int(token.range.length());
+                    continue;
+                }
+            }
+            if (count < m_ranges.size()) {
+                QTextLayout::FormatRange &range = m_ranges[count];
+                range.start = int(token.range.lower);
+                range.length = int(token.range.length());
+                range.format = format;
             } else {
                 m_ranges.append({int(token.range.lower), int(token.range.length()), format});
-                previous = &format;
             }
+            ++count;
+            previous = &format;
         }
     }
+    if (!usesFonts)
+        m_ranges.resize(count);
 
     const bool mayHave = m_index.mayHaveFormats(line);
     m_index.setMayHaveFormats(line, !m_ranges.isEmpty());
