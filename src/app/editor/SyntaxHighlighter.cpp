@@ -174,7 +174,7 @@ void SyntaxHighlighter::updateLongLinesAnswer()
     if (answer == m_longLinesAnswer)
         return;
     m_longLinesAnswer = answer;
-    emit uncolouredLongLinesChanged();
+    Q_EMIT uncolouredLongLinesChanged();
 }
 
 // Qt notifies format changes like text changes. Text changes give the blocks they touch the

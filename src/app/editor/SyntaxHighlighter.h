@@ -120,7 +120,7 @@ public:
     // its lines are longer than longLineLimit and so are left without colours.
     bool hasUncolouredLongLines() const;
 
-signals:
+Q_SIGNALS:
     // hasUncolouredLongLines() changed, after an edit, a pass or a change of lexer, activity or
     // length limit.
     void uncolouredLongLinesChanged();
