@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QStringTokenizer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -169,7 +170,10 @@ BENCHMARK(firstPassOnOpening)->Unit(benchmark::kMillisecond);
 
 // Every pass over text, from a storage no highlighter has touched; the storage's making and
 // destruction are not timed.
-void highlightFromScratch(benchmark::State &state, const QString &text, qint64 lengthLimit)
+void highlightFromScratch(benchmark::State &state,
+                          const QString &text,
+                          qint64 lengthLimit,
+                          const Lexer &lexer = cLexer())
 {
     for (auto _ : state) {
         state.PauseTiming();
@@ -178,7 +182,7 @@ void highlightFromScratch(benchmark::State &state, const QString &text, qint64 l
         {
             SyntaxHighlighter highlighter(storage.get(), editorFont());
             highlighter.setLengthLimit(lengthLimit);
-            highlighter.setLexer(&cLexer());
+            highlighter.setLexer(&lexer);
             finish(highlighter);
             state.PauseTiming();
         }
@@ -202,6 +206,72 @@ void fileAtTheLimit(benchmark::State &state)
     highlightFromScratch(state, SourceGenerators::c(limit).first(limit), limit);
 }
 BENCHMARK(fileAtTheLimit)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void wholeMarkdownFile(benchmark::State &state)
+{
+    highlightFromScratch(state, generateMarkdown(300000), std::numeric_limits<qint64>::max(),
+                         *Lexers::lexer(u"Markdown"));
+}
+BENCHMARK(wholeMarkdownFile)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// About size units of the generated C on a single line, the way minified code comes: line
+// comments become block comments and preprocessor lines are left out, so that the line lexes as
+// code throughout.
+QString cOnOneLine(qsizetype size)
+{
+    QString joined;
+    joined.reserve(size + 200);
+    const QString text = SourceGenerators::c(size + size / 4);
+    for (QStringView line : QStringTokenizer(text, u'\n')) {
+        if (joined.size() >= size)
+            break;
+        if (line.startsWith(u'#'))
+            continue;
+        const qsizetype comment = line.indexOf(u"// ");
+        if (comment >= 0) {
+            joined += line.first(comment);
+            joined += u"/* ";
+            joined += line.sliced(comment + 3);
+            joined += u" */";
+        } else {
+            joined += line;
+        }
+        joined += u' ';
+    }
+    return joined;
+}
+
+void typingInALongLine(benchmark::State &state)
+{
+    const QString text = cOnOneLine(1'000'000);
+    Editor editor(text);
+    CountingLexer lexer(cLexer());
+    SyntaxHighlighter highlighter(editor.storage.get(), editorFont());
+    highlighter.setLexer(&lexer);
+    finish(highlighter);
+    const int middle = int(text.size() / 2);
+    QTextCursor cursor(editor.storage.get());
+    lexer.calls = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        cursor.setPosition(middle);
+        cursor.insertText(QStringLiteral("x"));
+        highlighter.relexDirtyLines();
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+
+        state.PauseTiming();
+        cursor.setPosition(middle);
+        cursor.setPosition(middle + 1, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        highlighter.relexDirtyLines();
+        state.ResumeTiming();
+    }
+    state.counters["units"] = double(text.size());
+    state.counters["lines_lexed_per_keystroke"] =
+        double(lexer.calls) / double(2 * state.iterations());
+}
+BENCHMARK(typingInALongLine)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void caretMovesWithHiddenMarkup(benchmark::State &state)
 {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -17,6 +18,7 @@ SyntaxHighlighter::SyntaxHighlighter(QTextDocument *storage, const QFont &baseFo
     , m_formats(std::make_unique<TokenFormats>(MarkupFonts(baseFont)))
 {
     Q_ASSERT(storage);
+    m_formats->shareWith(storage->firstBlock());
     rebuildIndex();
     m_revision = storage->revision();
     connect(storage, &QTextDocument::contentsChange, this, &SyntaxHighlighter::contentsChange);
@@ -68,10 +70,14 @@ void SyntaxHighlighter::rebuildIndex()
     std::vector<qint64> starts;
     starts.reserve(size_t(m_storage->blockCount()));
     qint64 position = 0;
+    qint64 longLines = 0;
     for (QTextBlock block = m_storage->begin(); block.isValid(); block = block.next()) {
         starts.push_back(position);
         position += block.length();
+        if (isLongLine(block))
+            ++longLines;
     }
+    m_longLines = longLines;
     if (starts == m_index.lineStarts())
         m_index.resetEndStates(); // the same lines: what may carry formats is still known
     else
@@ -98,9 +104,13 @@ void SyntaxHighlighter::contentsChange(int position, int charsRemoved, int chars
         rebuildIndex();
         markDirty(0, m_index.lineCount() - 1);
         scheduleRelex();
+        updateLongLinesAnswer();
         return;
     }
     const bool changed = charactersChanged(position, newEnd, delta);
+    // The long lines among those the edit replaces, counted while the index still holds them.
+    const qint64 longLinesReplaced =
+        changed ? longLinesIn(m_index.line(position), m_index.line(oldEnd)) : 0;
     m_length = newLength;
     m_revision = m_storage->revision();
     m_redoSteps = m_storage->availableRedoSteps();
@@ -120,6 +130,8 @@ void SyntaxHighlighter::contentsChange(int position, int charsRemoved, int chars
         newStarts.push_back(start);
     }
     const HighlightIndex::Edit edit = m_index.replace(position, oldEnd, delta, newStarts);
+    m_longLines +=
+        longLinesIn(edit.firstLine, edit.firstLine + edit.addedLines) - longLinesReplaced;
 
     // A pending dirty line after the edit moved with the lines the edit added or removed.
     if (m_dirtyFirst && m_dirtyLast > edit.firstLine + edit.removedLines)
@@ -131,6 +143,38 @@ void SyntaxHighlighter::contentsChange(int position, int charsRemoved, int chars
         markDirty(0, m_index.lineCount() - 1);
     }
     scheduleRelex();
+    updateLongLinesAnswer();
+}
+
+qint64 SyntaxHighlighter::longLinesIn(qint64 first, qint64 last) const
+{
+    qint64 count = 0;
+    const qint64 lineCount = m_index.lineCount();
+    for (qint64 line = first; line <= last && line < lineCount; ++line) {
+        const qint64 end = line + 1 < lineCount ? m_index.lineStart(line + 1) - 1 : m_length;
+        if (end - m_index.lineStart(line) > longLineLimit)
+            ++count;
+    }
+    return count;
+}
+
+bool SyntaxHighlighter::isLongLine(const QTextBlock &block)
+{
+    return block.length() - 1 > longLineLimit;
+}
+
+bool SyntaxHighlighter::hasUncolouredLongLines() const
+{
+    return m_longLines > 0 && canHighlight();
+}
+
+void SyntaxHighlighter::updateLongLinesAnswer()
+{
+    const bool answer = m_storage && hasUncolouredLongLines();
+    if (answer == m_longLinesAnswer)
+        return;
+    m_longLinesAnswer = answer;
+    Q_EMIT uncolouredLongLinesChanged();
 }
 
 // Qt notifies format changes like text changes. Text changes give the blocks they touch the
@@ -194,6 +238,7 @@ void SyntaxHighlighter::highlightAll()
 {
     if (!m_active || !m_storage)
         return;
+    const auto answer = qScopeGuard([this] { updateLongLinesAnswer(); });
     const bool settled = isSettled();
     m_reader.forget();
     rebuildIndex();
@@ -221,6 +266,7 @@ void SyntaxHighlighter::relexDirtyLines()
 {
     if (!m_dirtyFirst || !m_storage)
         return;
+    const auto answer = qScopeGuard([this] { updateLongLinesAnswer(); });
     if (!canHighlight()) {
         if (m_active && m_lexer)
             m_stale = true;
@@ -252,10 +298,13 @@ void SyntaxHighlighter::relexDirtyLines()
     {
         QScopedValueRollback<bool> applying(m_applyingFormats, true);
         for (qint64 line = first;; ++line) {
-            const QStringView units = m_reader.line(block, position);
             const LexState before = m_index.endState(line);
             m_tokens.clear();
-            m_lexer->tokenize(LineSlice{units.utf16(), 0, units.size()}, state, m_tokens);
+            // A long line is neither read nor lexed, and the state passes through it.
+            const bool tooLong = isLongLine(block);
+            const QStringView units = tooLong ? QStringView() : m_reader.line(block, position);
+            if (!tooLong)
+                m_lexer->tokenize(LineSlice{units.utf16(), 0, units.size()}, state, m_tokens);
             if (formatLine(block, line, units)) {
                 if (changedFrom < 0)
                     changedFrom = position;
@@ -285,10 +334,14 @@ void SyntaxHighlighter::relexDirtyLines()
 
 bool SyntaxHighlighter::formatLine(const QTextBlock &block, qint64 line, QStringView units)
 {
-    m_ranges.clear();
     const qint64 length = units.size();
+    const bool usesFonts = length > 0 && m_lexer->usesFonts();
+    // Code ranges overwrite the previous line's in place: assigning a shared format costs less
+    // than destroying one range and building another.
+    qsizetype count = 0;
+    if (usesFonts)
+        m_ranges.clear();
     if (length > 0) {
-        const bool usesFonts = m_lexer->usesFonts();
         const bool hiding = m_hidesMarkup && line != m_caretLine;
         const QTextCharFormat *previous = nullptr;
         for (Token token : m_tokens) {
@@ -302,15 +355,27 @@ bool SyntaxHighlighter::formatLine(const QTextBlock &block, qint64 line, QString
                 continue;
             }
             const QTextCharFormat &format = m_formats->coloured(token.kind);
-            QTextLayout::FormatRange *last = m_ranges.isEmpty() ? nullptr : &m_ranges.last();
-            if (&format == previous && last->start + last->length == token.range.lower) {
-                last->length += int(token.range.length());
+            if (&format == previous) {
+                QTextLayout::FormatRange &last = m_ranges[count - 1];
+                if (last.start + last.length == token.range.lower) {
+                    last.length += int(token.range.length());
+                    continue;
+                }
+            }
+            if (count < m_ranges.size()) {
+                QTextLayout::FormatRange &range = m_ranges[count];
+                range.start = int(token.range.lower);
+                range.length = int(token.range.length());
+                range.format = format;
             } else {
                 m_ranges.append({int(token.range.lower), int(token.range.length()), format});
-                previous = &format;
             }
+            ++count;
+            previous = &format;
         }
     }
+    if (!usesFonts)
+        m_ranges.resize(count);
 
     const bool mayHave = m_index.mayHaveFormats(line);
     m_index.setMayHaveFormats(line, !m_ranges.isEmpty());
@@ -396,12 +461,16 @@ void SyntaxHighlighter::setLexer(const Lexer *lexer)
     if (m_storage && m_formatted && ((old && old->usesFonts()) || (lexer && lexer->usesFonts())))
         removeAllFormats();
     highlightAll();
+    updateLongLinesAnswer();
 }
 
 void SyntaxHighlighter::setBaseFont(const QFont &font)
 {
-    if (font != baseFont())
+    if (font != baseFont()) {
         m_formats = std::make_unique<TokenFormats>(MarkupFonts(font));
+        if (m_storage)
+            m_formats->shareWith(m_storage->firstBlock());
+    }
     if (m_lexer && m_lexer->usesFonts())
         highlightAll();
 }
@@ -434,6 +503,13 @@ void SyntaxHighlighter::setActive(bool active)
     m_active = active;
     if (!active && m_storage && m_formatted)
         removeAllFormats();
+    updateLongLinesAnswer();
+}
+
+void SyntaxHighlighter::setLengthLimit(qint64 length)
+{
+    m_lengthLimit = length;
+    updateLongLinesAnswer();
 }
 
 } // namespace plumeo

@@ -33,6 +33,13 @@ class TextStorageCodec;
 // the first dirty line until a line at or past the last dirty one ends in the state it ended in
 // before (nothing after it can change). Texts longer than limit UTF-16 units are not highlighted.
 //
+// A line longer than longLineLimit units is not coloured either, nor read, nor lexed: laying out
+// and re-lexing such a line at every keystroke would cost far more than its colours are worth. The
+// lexer state passes through it unchanged, as if the line were not there: the lines after it are
+// coloured as they would be without it, and an edit inside it changes nothing after it, so that a
+// keystroke there lexes no line at all. (Ending it in the initial state instead would be as
+// cheap, but would break a comment or a fenced block that spans the long line.)
+//
 // Lines are the storage's blocks; offsets are UTF-16 units of the storage, whose paragraph
 // separators count one unit each like the line feeds they stand for. Main thread only.
 class SyntaxHighlighter : public QObject
@@ -41,6 +48,7 @@ class SyntaxHighlighter : public QObject
 public:
     static constexpr qint64 limit = 4'000'000;
     static constexpr qint64 batchLines = 4000;
+    static constexpr qint64 longLineLimit = 100'000;
 
     // Registers for the storage's edits and indexes its lines; colours nothing until
     // highlightAll().
@@ -105,8 +113,17 @@ public:
 
     // The length above which nothing is highlighted: limit, except in measurements of the
     // highlighting itself on texts larger than that.
-    void setLengthLimit(qint64 length) { m_lengthLimit = length; }
+    void setLengthLimit(qint64 length);
     qint64 lengthLimit() const { return m_lengthLimit; }
+
+    // Whether the text would be coloured (a lexer, active, within the length limit) but some of
+    // its lines are longer than longLineLimit and so are left without colours.
+    bool hasUncolouredLongLines() const;
+
+Q_SIGNALS:
+    // hasUncolouredLongLines() changed, after an edit, a pass or a change of lexer, activity or
+    // length limit.
+    void uncolouredLongLinesChanged();
 
 private:
     void contentsChange(int position, int charsRemoved, int charsAdded);
@@ -124,6 +141,11 @@ private:
     void removeAllFormats();
     void announceFormats(qint64 from, qint64 to);
     qint64 storageLength() const;
+    static bool isLongLine(const QTextBlock &block);
+    // How many of the index's lines first to last (inclusive) are long, by the index's starts and
+    // m_length.
+    qint64 longLinesIn(qint64 first, qint64 last) const;
+    void updateLongLinesAnswer();
 
     QPointer<QTextDocument> m_storage;
     std::unique_ptr<TokenFormats> m_formats;
@@ -142,6 +164,10 @@ private:
     qint64 m_length = 0;
     int m_revision = 0;
     int m_redoSteps = 0;
+    // The lines longer than longLineLimit, and the answer of hasUncolouredLongLines() last
+    // announced.
+    qint64 m_longLines = 0;
+    bool m_longLinesAnswer = false;
     // Some block carries formats of ours.
     bool m_formatted = false;
     // Passes were dropped above the limit, so stored states and colours cannot be trusted.

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#include <QList>
+#include <QTextBlock>
+#include <QTextLayout>
+
 namespace plumeo {
 
 const QColor *TokenFormats::colour(TokenKind kind)
@@ -80,6 +84,34 @@ TokenFormats::TokenFormats(const MarkupFonts &fonts)
     m_visibleMarker.setForeground(Theme::textFaint());
     m_hiddenMarker.setFont(m_fonts.hidden);
     m_hiddenMarker.setForeground(QColor(Qt::transparent));
+}
+
+void TokenFormats::shareWith(const QTextBlock &block)
+{
+    if (!block.isValid())
+        return;
+    QList<QTextCharFormat *> all;
+    for (QTextCharFormat &format : m_coloured)
+        all.append(&format);
+    for (QTextCharFormat &format : m_styled)
+        all.append(&format);
+    for (QTextCharFormat &format : m_headings)
+        all.append(&format);
+    all.append(&m_visibleMarker);
+    all.append(&m_hiddenMarker);
+
+    QList<QTextLayout::FormatRange> ranges;
+    ranges.reserve(all.size());
+    for (qsizetype i = 0; i < all.size(); ++i)
+        ranges.append({int(i), 1, *all[i]});
+    // A layout of its own, not the block's: the block's formats stay as they are.
+    QTextLayout scratch(block);
+    scratch.setFormats(ranges);
+    const QList<QTextLayout::FormatRange> shared = scratch.formats();
+    if (shared.size() != all.size())
+        return;
+    for (qsizetype i = 0; i < all.size(); ++i)
+        *all[i] = shared[i].format;
 }
 
 const QTextCharFormat &TokenFormats::heading(int level) const

@@ -7,6 +7,8 @@
 
 #include <QTextCharFormat>
 
+class QTextBlock;
+
 namespace plumeo {
 
 // The character formats the highlighter lays over the text, one shared object per token kind and
@@ -22,6 +24,12 @@ public:
     explicit TokenFormats(const MarkupFonts &fonts);
 
     const MarkupFonts &fonts() const { return m_fonts; }
+
+    // Replaces every format by the equal copy that the document of block keeps in its collection
+    // (adding it there). Setting a layout's formats looks each range's format up in that
+    // collection: with the collection's own copies the lookup ends at a pointer comparison instead
+    // of comparing every property, and so does comparing a layout's formats with new ones.
+    void shareWith(const QTextBlock &block);
 
     // The kind's colour alone (an empty format for plain): what code lexers get.
     const QTextCharFormat &coloured(TokenKind kind) const { return m_coloured[size_t(kind)]; }

@@ -120,3 +120,32 @@ TEST(AppliedFormats, LexersSeeTheRealCharactersBehindTheStoragesSubstitutes)
     EXPECT_EQ(lexer.lines.first(), QStringLiteral("x\r"));
     EXPECT_EQ(lexer.lines[4999], QStringLiteral("x\r"));
 }
+
+// The formats are swapped for the document's own equal copies: the same colours, and no block's
+// formats touched on the way.
+TEST(AppliedFormats, FormatsSharedWithTheDocumentStayEqualAndTouchNoBlock)
+{
+    auto storage = makeStorage(QStringLiteral("int a;\nint b;"));
+    const QTextBlock first = storage->firstBlock();
+    QTextCharFormat own;
+    own.setFontUnderline(true);
+    first.layout()->setFormats({{0, 3, own}});
+
+    TokenFormats formats{MarkupFonts(testFont())};
+    const TokenFormats unshared{MarkupFonts(testFont())};
+    formats.shareWith(first);
+    for (TokenKind kind : allTokenKinds()) {
+        EXPECT_EQ(formats.coloured(kind), unshared.coloured(kind)) << tokenKindName(kind);
+        EXPECT_EQ(formats.styled(kind), unshared.styled(kind)) << tokenKindName(kind);
+        EXPECT_TRUE(storage->allFormats().contains(formats.coloured(kind)));
+    }
+    for (int level = 1; level <= 6; ++level)
+        EXPECT_EQ(formats.heading(level), unshared.heading(level));
+    EXPECT_EQ(formats.hiddenMarker(), unshared.hiddenMarker());
+    EXPECT_EQ(formats.visibleMarker(), unshared.visibleMarker());
+
+    const QList<QTextLayout::FormatRange> left = first.layout()->formats();
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0].format, own);
+    EXPECT_TRUE(storage->lastBlock().layout()->formats().isEmpty());
+}
