@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/LongRuns.h"
 #include "editor/HighlightIndex.h"
 #include "editor/StorageLineReader.h"
 #include "editor/TokenFormats.h"
@@ -48,7 +49,7 @@ class SyntaxHighlighter : public QObject
 public:
     static constexpr qint64 limit = 4'000'000;
     static constexpr qint64 batchLines = 4000;
-    static constexpr qint64 longLineLimit = 100'000;
+    static constexpr qint64 longLineLimit = LongRuns::longLineThreshold;
 
     // Registers for the storage's edits and indexes its lines; colours nothing until
     // highlightAll().
