@@ -84,18 +84,9 @@ bool changesText(Command command)
     case Command::uppercaseWord:
     case Command::lowercaseWord:
     case Command::capitalizeWord:
-    case Command::bold:
-    case Command::italic:
-    case Command::underline:
-    case Command::showFontPanel:
-    case Command::alignLeft:
-    case Command::alignCenter:
-    case Command::alignRight:
-    case Command::alignJustified:
-    case Command::showColorPanel:
         return true;
     default:
-        return false;
+        return EditorActions::isRichTextCommand(command);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "editor/SyntaxHighlighter.h"
 #include "syntax/Lexer.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -13,7 +14,8 @@
 
 namespace plumeo::test {
 
-// Forwards to another lexer and counts the lines it was asked to lex.
+// Forwards to another lexer and counts the lines it was asked to lex, keeping the length of the
+// longest.
 class CountingLexer final : public Lexer
 {
 public:
@@ -23,11 +25,13 @@ public:
     void tokenize(LineSlice line, LexState &state, std::vector<Token> &tokens) const override
     {
         ++calls;
+        longest = std::max(longest, qint64(line.size()));
         m_inner.tokenize(line, state, tokens);
     }
     bool usesFonts() const override { return m_inner.usesFonts(); }
 
     mutable int calls = 0;
+    mutable qint64 longest = 0;
 
 private:
     const Lexer &m_inner;

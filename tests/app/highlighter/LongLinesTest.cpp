@@ -14,26 +14,6 @@ using namespace plumeo::test;
 
 namespace {
 
-// Forwards to another lexer and keeps the length of the longest line it was given.
-class LengthRecordingLexer final : public Lexer
-{
-public:
-    explicit LengthRecordingLexer(const Lexer &inner)
-        : m_inner(inner)
-    {}
-    void tokenize(LineSlice line, LexState &state, std::vector<Token> &tokens) const override
-    {
-        ++calls;
-        longest = std::max(longest, line.size());
-        m_inner.tokenize(line, state, tokens);
-    }
-    mutable int calls = 0;
-    mutable qint64 longest = 0;
-
-private:
-    const Lexer &m_inner;
-};
-
 QString codeLine(qsizetype length)
 {
     return QStringLiteral("int x; ").repeated(int(length / 7 + 1)).first(length);
@@ -79,7 +59,7 @@ void removeRange(QTextDocument &storage, qint64 position, qint64 length)
 
 TEST(HighlighterLongLines, ALineOverTheLimitIsNeitherLexedNorColouredAndTheStatePassesThrough)
 {
-    const LengthRecordingLexer lexer(cLexer());
+    const CountingLexer lexer(cLexer());
     auto storage = makeStorage(textWithALongLine());
     SyntaxHighlighter highlighter(storage.get(), testFont());
     highlighter.setLexer(&lexer);
@@ -104,7 +84,7 @@ TEST(HighlighterLongLines, ALineOverTheLimitIsNeitherLexedNorColouredAndTheState
 
 TEST(HighlighterLongLines, TypingInALongLineLexesNoLine)
 {
-    const LengthRecordingLexer lexer(cLexer());
+    const CountingLexer lexer(cLexer());
     auto storage = makeStorage(textWithALongLine());
     SyntaxHighlighter highlighter(storage.get(), testFont());
     highlighter.setLexer(&lexer);
@@ -132,7 +112,7 @@ TEST(HighlighterLongLines, TypingInALongLineLexesNoLine)
 
 TEST(HighlighterLongLines, ALineBackUnderTheLimitIsColouredAgainAndTheAnswerFollows)
 {
-    const LengthRecordingLexer lexer(cLexer());
+    const CountingLexer lexer(cLexer());
     auto storage = makeStorage(textWithALongLine());
     SyntaxHighlighter highlighter(storage.get(), testFont());
     int changes = 0;
