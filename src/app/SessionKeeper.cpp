@@ -203,16 +203,19 @@ int SessionKeeper::restore(DocumentController &controller)
             if (!window)
                 window = controller.newWindow();
             EditorViewController *editor = window->addDocument(document);
-            const int length = document->textStorage()->characterCount() - 1;
-            QTextCursor cursor(document->textStorage());
-            cursor.setPosition(std::clamp(tab.anchor, 0, length));
-            cursor.setPosition(std::clamp(tab.caret, 0, length), QTextCursor::KeepAnchor);
-            editor->editorView()->setTextCursor(cursor);
-            // The scroll bar has its range once the view is laid out.
-            if (QAbstractScrollArea *area = scrollAreaOf(editor))
-                QTimer::singleShot(0, area, [area, scroll = tab.scroll] {
-                    area->verticalScrollBar()->setValue(scroll);
-                });
+            // A large file is still loading: its caret and scroll position may not be in yet.
+            editor->whenLoaded([editor, document, tab] {
+                const int length = document->textStorage()->characterCount() - 1;
+                QTextCursor cursor(document->textStorage());
+                cursor.setPosition(std::clamp(tab.anchor, 0, length));
+                cursor.setPosition(std::clamp(tab.caret, 0, length), QTextCursor::KeepAnchor);
+                editor->editorView()->setTextCursor(cursor);
+                // The scroll bar has its range once the view is laid out.
+                if (QAbstractScrollArea *area = scrollAreaOf(editor))
+                    QTimer::singleShot(0, area, [area, scroll = tab.scroll] {
+                        area->verticalScrollBar()->setValue(scroll);
+                    });
+            });
             if (int(at) == noted.current)
                 front = document;
             ++opened;

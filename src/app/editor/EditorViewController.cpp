@@ -367,6 +367,8 @@ void EditorViewController::loadingDidChange()
     detectIndentation();
     refreshDocumentState();
     updateStatistics();
+    for (const auto &action : std::exchange(m_whenLoaded, {}))
+        action();
 }
 
 void EditorViewController::textDidChange()
@@ -580,8 +582,20 @@ void EditorViewController::goToLine(qint64 line)
     m_view->centerCursor();
 }
 
+void EditorViewController::whenLoaded(std::function<void()> action)
+{
+    if (m_document->isLoading())
+        m_whenLoaded.push_back(std::move(action));
+    else
+        action();
+}
+
 void EditorViewController::goToPlace(qint64 line, qint64 column)
 {
+    if (m_document->isLoading()) {
+        whenLoaded([this, line, column] { goToPlace(line, column); });
+        return;
+    }
     const LineIndex &index = lineIndex();
     const qint64 target = std::clamp<qint64>(line, 1, index.lineCount()) - 1;
     const qint64 start = index.start(target);

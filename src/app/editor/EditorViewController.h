@@ -4,7 +4,9 @@
 #include "DocumentCommands.h"
 #include "text/LineIndex.h"
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include <QFont>
 #include <QPointer>
@@ -73,6 +75,9 @@ public:
     // Moves the caret to 1-based line and column (UTF-16 units), each clamped to the text (a
     // column past the line's end is its end), and centres it.
     void goToPlace(qint64 line, qint64 column);
+    // Runs action now, or once the text of a file still loading is all in (a place in it may not be
+    // there yet).
+    void whenLoaded(std::function<void()> action);
     // The line number typed in the go-to-line dialog: an optional sign and decimal digits, nothing
     // else.
     static std::optional<qint64> parseLineNumber(const QString &text);
@@ -145,6 +150,7 @@ private:
         int horizontal = 0;
     };
     std::optional<ViewPosition> m_positionBeforeReload;
+    std::vector<std::function<void()>> m_whenLoaded;
     SyntaxHighlighter *m_highlighter = nullptr;
     std::optional<QString> m_lexerName;
     std::optional<LineIndex> m_lineIndexCache;

@@ -106,6 +106,20 @@ TEST_F(ControllerTest, ALargeFileShowsItsBeginningAtOnceAndIsReadOnlyUntilAllOfI
     EXPECT_TRUE(alerts.isEmpty());
 }
 
+TEST_F(ControllerTest, APlaceAskedForInAFileStillLoadingIsReachedOnceItIsIn)
+{
+    // plumeo large.c:100000:3 — the line is not in yet when the window shows.
+    TextDocument *document =
+        controller()->openDocument(writeFile(dir, QStringLiteral("large.c"), largeText())).value();
+    ASSERT_TRUE(document->isLoading());
+    ASSERT_LT(document->textStorage()->blockCount(), 100000);
+    controller()->showPlace(document, 100000, 3);
+    ASSERT_TRUE(waitUntil([&] { return !document->isLoading(); }));
+    const QTextCursor caret = editorFor(document)->editorView()->textCursor();
+    EXPECT_EQ(caret.blockNumber(), 99999);
+    EXPECT_EQ(caret.positionInBlock(), 2);
+}
+
 TEST_F(ControllerTest, WhatASaveOrAnAutosaveWritesDuringALoadIsTheWholeFile)
 {
     const QByteArray bytes = largeText();
