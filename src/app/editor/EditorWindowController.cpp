@@ -6,7 +6,7 @@
 #include "document/TextDocument.h"
 #include "editor/EditorViewController.h"
 #include "text/Localization.h"
-#include "text/UserDefaults.h"
+#include "windows/WindowFrames.h"
 
 #include <algorithm>
 
@@ -35,11 +35,6 @@ std::vector<EditorWindowController *> &activationOrder()
     return list;
 }
 
-QString frameKey()
-{
-    return QStringLiteral("windowFrame.") + EditorWindowController::autosaveName();
-}
-
 } // namespace
 
 EditorWindowController::EditorWindowController(MenuBarFactory menuBarFactory, QWidget *parent)
@@ -61,12 +56,10 @@ EditorWindowController::EditorWindowController(MenuBarFactory menuBarFactory, QW
 
     // The remembered frame for the first window; later ones cascade from the frontmost.
     EditorWindowController *previous = frontmost();
-    const QByteArray frame = QByteArray::fromBase64(
-        UserDefaults::standard().string(frameKey()).value_or(QString()).toLatin1());
     if (previous) {
         resize(previous->size());
         move(previous->pos() + QPoint(24, 24));
-    } else if (frame.isEmpty() || !restoreGeometry(frame)) {
+    } else if (!WindowFrames::restore(this, autosaveName())) {
         resize(980, 680);
     }
 
@@ -341,7 +334,7 @@ void EditorWindowController::updateTitles()
 
 void EditorWindowController::saveFrame()
 {
-    UserDefaults::standard().set(frameKey(), QString::fromLatin1(saveGeometry().toBase64()));
+    WindowFrames::remember(this, autosaveName());
 }
 
 void EditorWindowController::closeEvent(QCloseEvent *event)

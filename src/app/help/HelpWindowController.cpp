@@ -3,9 +3,12 @@
 #include "help/HelpBrowser.h"
 #include "help/HelpGuide.h"
 #include "text/Localization.h"
+#include "windows/WindowFrames.h"
+#include "windows/WindowMotion.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QToolBar>
@@ -28,6 +31,12 @@ HelpWindowController::HelpWindowController(QObject *parent)
 {
     connect(Localization::notifier(), &LocalizationNotifier::languageDidChange, this,
             &HelpWindowController::retranslate);
+    // A window still open when the application quits keeps where the user left it.
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+            if (m_window && m_window->isVisible())
+                WindowFrames::remember(m_window, autosaveName);
+        });
 }
 
 QString HelpWindowController::title()
@@ -67,14 +76,25 @@ void HelpWindowController::makeWindow()
     retranslate();
     m_browser->setSource(HelpGuide::home());
 
-    // Centred on the screen of the window the user is working in.
-    QScreen *screen = QApplication::activeWindow() ? QApplication::activeWindow()->screen()
-                                                   : QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
+    // Where the user left it; the first time, centred on the screen of the window the user is
+    // working in.
+    if (!WindowFrames::restore(window, autosaveName)) {
+        QScreen *screen = QApplication::activeWindow() ? QApplication::activeWindow()->screen()
+                                                       : QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect frame = window->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            window->move(frame.topLeft());
+        }
     }
+    window->installEventFilter(this);
+}
+
+bool HelpWindowController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Hide)
+        WindowFrames::remember(m_window, autosaveName);
+    return QObject::eventFilter(watched, event);
 }
 
 void HelpWindowController::retranslate()
@@ -92,17 +112,24 @@ void HelpWindowController::retranslate()
 
 void HelpWindowController::show()
 {
-    if (!m_window)
+    if (!m_window) {
         makeWindow();
+        WindowMotion::fadeIn(m_window);
+        return;
+    }
     bringToFront();
 }
 
 void HelpWindowController::show(const QString &section)
 {
-    if (!m_window)
+    const bool first = !m_window;
+    if (first)
         makeWindow();
     m_browser->showSection(section);
-    bringToFront();
+    if (first)
+        WindowMotion::fadeIn(m_window);
+    else
+        bringToFront();
 }
 
 void HelpWindowController::bringToFront()

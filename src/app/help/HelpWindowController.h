@@ -13,7 +13,8 @@ class HelpBrowser;
 
 // The help window: the guide in a HelpBrowser under a small toolbar (back, forward, contents). One
 // shared instance; its window is made on the first show and kept, hidden, when the user closes it.
-// 1040 × 760 when first shown, never smaller than 640 × 420, titled "Aide Plumeo" / "Plumeo Help";
+// 1040 × 760 when first shown, never smaller than 640 × 420, titled "Aide Plumeo" / "Plumeo Help",
+// fading in the first time and opening again where the user left it (autosave name "PlumeoHelp");
 // the title, the toolbar and the page follow a change of interface language at once.
 class HelpWindowController : public QObject
 {
@@ -33,6 +34,10 @@ public:
     HelpBrowser *browser() const { return m_browser; }
 
     static QString title();
+    static constexpr QLatin1StringView autosaveName{"PlumeoHelp"};
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     explicit HelpWindowController(QObject *parent = nullptr);

@@ -1,9 +1,9 @@
 #include "HostedWindowController.h"
 
 #include "PanelColours.h"
+#include "WindowFrames.h"
 #include "WindowMotion.h"
 #include "text/Localization.h"
-#include "text/UserDefaults.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -13,15 +13,9 @@
 
 namespace plumeo {
 
-namespace {
-
-bool framesAreRemembered = true;
-
-} // namespace
-
 void HostedWindowController::leaveFramesAloneForThisRun()
 {
-    framesAreRemembered = false;
+    WindowFrames::leaveAloneForThisRun();
 }
 
 HostedWindowController::HostedWindowController(Description description, QObject *parent)
@@ -47,7 +41,7 @@ HostedWindowController::~HostedWindowController()
 
 QString HostedWindowController::frameKey() const
 {
-    return QStringLiteral("windowFrame.") + m_description.autosaveName;
+    return WindowFrames::key(m_description.autosaveName);
 }
 
 void HostedWindowController::show(bool resizable)
@@ -103,9 +97,7 @@ void HostedWindowController::createWindow(bool resizable)
     retitle();
     window->installEventFilter(this);
 
-    const QByteArray frame = QByteArray::fromBase64(
-        UserDefaults::standard().string(frameKey()).value_or(QString()).toLatin1());
-    if (frame.isEmpty() || !window->restoreGeometry(frame)) {
+    if (!WindowFrames::restore(window, m_description.autosaveName)) {
         QWidget *active = QApplication::activeWindow();
         QScreen *screen = active ? active->screen() : QGuiApplication::primaryScreen();
         if (screen) {
@@ -134,10 +126,7 @@ void HostedWindowController::setContent(QWidget *content)
 
 void HostedWindowController::rememberFrame()
 {
-    if (!framesAreRemembered)
-        return;
-    UserDefaults::standard().set(frameKey(),
-                                 QString::fromLatin1(m_window->saveGeometry().toBase64()));
+    WindowFrames::remember(m_window, m_description.autosaveName);
 }
 
 bool HostedWindowController::eventFilter(QObject *watched, QEvent *event)

@@ -6,6 +6,7 @@
 #include "help/HelpGuide.h"
 #include "help/HelpWindowController.h"
 #include "text/Localization.h"
+#include "text/UserDefaults.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDesktopServices>
@@ -181,6 +182,26 @@ TEST_F(HelpWindowTest, TheHelpCommandIsTheApplicationsAndOpensTheWindow)
     ASSERT_TRUE(HelpWindowController::shared().window());
     EXPECT_TRUE(HelpWindowController::shared().window()->isVisible());
     HelpWindowController::shared().window()->close();
+}
+
+TEST_F(HelpWindowTest, TheWindowKeepsTheFrameTheUserLeftItIn)
+{
+    HelpWindowController &help = HelpWindowController::shared();
+    help.show();
+    QWidget *window = help.window();
+    ASSERT_NE(window, nullptr);
+    window->setGeometry(QRect(QPoint(37, 41), QSize(700, 500)));
+    window->close(); // hidden, kept
+    const QString key = u"windowFrame.PlumeoHelp"_s;
+    ASSERT_TRUE(UserDefaults::standard().contains(key));
+
+    // What the next run's window would be given.
+    QWidget fresh;
+    fresh.resize(1040, 760);
+    ASSERT_TRUE(fresh.restoreGeometry(QByteArray::fromBase64(
+        UserDefaults::standard().string(key).value_or(QString()).toLatin1())));
+    EXPECT_EQ(fresh.size(), QSize(700, 500));
+    UserDefaults::standard().remove(key);
 }
 
 #include "HelpWindowTests.moc"
