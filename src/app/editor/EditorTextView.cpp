@@ -27,7 +27,10 @@ EditorTextView::EditorTextView(TextDocument *document, QWidget *parent)
 
 void EditorTextView::configureAsCodeEditor()
 {
-    configureView(Preferences::boolean(Preferences::Key::wordWrap()));
+    // As the editor will wrap it (see EditorViewController::applyWrapping): every change of
+    // wrapping lays a long line out again, twice.
+    configureView(Preferences::boolean(Preferences::Key::wordWrap())
+                  && !m_document->hasLongLines());
     setBackgroundVisible(false);
     setCenterOnScroll(false);
     applyFont(Preferences::editorFont(),
@@ -40,8 +43,11 @@ void EditorTextView::applyFont(const QFont &font, int tabWidth)
     if (m_document->isRichText())
         return;
     setFont(font);
-    // Plain text carries no font of its own: the storage's default font is the one shown.
-    QPlainTextEdit::document()->setDefaultFont(font);
+    // Plain text carries no font of its own: the storage's default font is the one shown. Qt lays
+    // the whole text out again at every setting of it, even to the same font (setFont usually has
+    // set it already).
+    if (QPlainTextEdit::document()->defaultFont() != font)
+        QPlainTextEdit::document()->setDefaultFont(font);
     setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * this->tabWidth());
     QTextCharFormat typing = currentCharFormat();
     typing.setForeground(Theme::text());
