@@ -8,11 +8,11 @@
 #include "editor/EditorCommandRunner.h"
 #include "editor/EditorTextView.h"
 #include "editor/FindBar.h"
+#include "support/BenchEnvironment.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <benchmark/benchmark.h>
@@ -133,14 +133,8 @@ BENCHMARK(findTheTextInView)->DenseRange(manyLines, oneLineWrapped)->Unit(benchm
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("PLUMEO_TESTING", "1");
-    QTemporaryDir config;
-    qputenv("PLUMEO_CONFIG_DIR", config.path().toLocal8Bit());
+    bench::BenchEnvironment environment;
     QApplication application(argc, argv);
     Preferences::registerDefaults();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include "editor/EditorTextView.h"
 #include "editor/EditorViewController.h"
 #include "editor/EditorWindowController.h"
+#include "support/BenchEnvironment.h"
 #include "support/SourceGenerators.h"
 
 #include <fstream>
@@ -161,17 +162,10 @@ BENCHMARK(oneLine100MB)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillis
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("PLUMEO_TESTING", "1");
-    QTemporaryDir config;
-    qputenv("PLUMEO_CONFIG_DIR", config.path().toLocal8Bit());
-    qputenv("PLUMEO_STATE_DIR", config.path().toLocal8Bit());
+    bench::BenchEnvironment environment;
     QApplication application(argc, argv);
     AppDelegate delegate;
     delegate.applicationWillFinishLaunching({});
     ::application = &delegate;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -6,6 +6,7 @@
 #include "DocumentController.h"
 #include "document/TextDocument.h"
 #include "editor/EditorWindowController.h"
+#include "support/BenchEnvironment.h"
 #include "text/TextFile.h"
 
 #include <QApplication>
@@ -104,16 +105,10 @@ BENCHMARK(openAndShow)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillise
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("PLUMEO_TESTING", "1");
-    QTemporaryDir config;
-    qputenv("PLUMEO_CONFIG_DIR", config.path().toLocal8Bit());
+    bench::BenchEnvironment environment;
     QApplication application(argc, argv);
     AppDelegate delegate;
     delegate.applicationWillFinishLaunching({});
     ::application = &delegate;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -7,10 +7,10 @@
 #include "document/TextDocument.h"
 #include "editor/EditorView.h"
 #include "editor/EditorViewController.h"
+#include "support/BenchEnvironment.h"
 #include "text/TextStatistics.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTextCursor>
 
 #include <benchmark/benchmark.h>
@@ -102,14 +102,8 @@ BENCHMARK(editorStatisticsOf4MillionUnits)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("PLUMEO_TESTING", "1");
-    QTemporaryDir config;
-    qputenv("PLUMEO_CONFIG_DIR", config.path().toLocal8Bit());
+    bench::BenchEnvironment environment;
     QApplication application(argc, argv);
     Preferences::registerDefaults();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace plumeo::test {
@@ -86,5 +87,21 @@ public:
     ~HighlighterWarnings();
     int count() const;
 };
+
+// Edits of the storage as a user's would be, at UTF-16 offsets.
+inline void insertAt(QTextDocument &storage, qint64 position, const QString &text)
+{
+    QTextCursor cursor(&storage);
+    cursor.setPosition(int(position));
+    cursor.insertText(text);
+}
+
+inline void removeRange(QTextDocument &storage, qint64 position, qint64 length)
+{
+    QTextCursor cursor(&storage);
+    cursor.setPosition(int(position));
+    cursor.setPosition(int(position + length), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
 
 } // namespace plumeo::test

@@ -40,21 +40,6 @@ bool isColouredCode(const QTextBlock &block, int offset)
            && format.foreground().color() != Theme::commentColor();
 }
 
-void insertAt(QTextDocument &storage, qint64 position, const QString &text)
-{
-    QTextCursor cursor(&storage);
-    cursor.setPosition(int(position));
-    cursor.insertText(text);
-}
-
-void removeRange(QTextDocument &storage, qint64 position, qint64 length)
-{
-    QTextCursor cursor(&storage);
-    cursor.setPosition(int(position));
-    cursor.setPosition(int(position + length), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-}
-
 } // namespace
 
 TEST(HighlighterLongLines, ALineOverTheLimitIsNeitherLexedNorColouredAndTheStatePassesThrough)

@@ -36,21 +36,6 @@ void runQueuedPass(SyntaxHighlighter &highlighter)
     QCoreApplication::sendPostedEvents(&highlighter, QEvent::MetaCall);
 }
 
-void insertAt(QTextDocument &storage, qint64 position, const QString &text)
-{
-    QTextCursor cursor(&storage);
-    cursor.setPosition(int(position));
-    cursor.insertText(text);
-}
-
-void removeRange(QTextDocument &storage, qint64 position, qint64 length)
-{
-    QTextCursor cursor(&storage);
-    cursor.setPosition(int(position));
-    cursor.setPosition(int(position + length), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-}
-
 bool isCommentLine(const QTextBlock &block)
 {
     const auto formats = block.layout()->formats();
