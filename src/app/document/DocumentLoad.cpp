@@ -26,15 +26,8 @@ void DocumentLoad::start()
     QTextCursor cursor(m_storage);
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
-    const qsizetype firstEnd = sliceEnd(m_sliceUnits);
-    // A first line far longer than a slice goes in from the event loop, once the window is made:
-    // Qt lays a long line out again, whole, at each setting a new view makes.
-    if (firstEnd - m_position > 4 * m_sliceUnits) {
-        m_next.start();
-        return;
-    }
     // The first slice is what the window shows first: small enough to appear at once.
-    insertUpTo(firstEnd);
+    insertUpTo(sliceEnd(m_sliceUnits));
     if (isDone()) {
         m_text = QString();
         Q_EMIT finished();

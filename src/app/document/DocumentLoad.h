@@ -30,8 +30,7 @@ public:
     // storageText: the whole text in storage form. Nothing is inserted before start().
     DocumentLoad(QTextDocument *storage, QString storageText, QObject *parent = nullptr);
 
-    // Replaces the storage's content with the first slice, then goes on from the event loop (all of
-    // it from the event loop when the first line is far longer than a slice).
+    // Replaces the storage's content with the first slice, then goes on from the event loop.
     void start();
     // Inserts everything left now (a save or another step that needs the whole text waits for it).
     void finish();
