@@ -19,18 +19,32 @@ bool hasLongRun(QStringView text)
     return false;
 }
 
-bool hasLongLine(QStringView text)
+namespace {
+
+bool hasLineLongerThan(QStringView text, qsizetype threshold)
 {
     qsizetype lineStart = 0;
-    while (text.size() - lineStart > longLineThreshold) {
+    while (text.size() - lineStart > threshold) {
         const qsizetype lineEnd = text.indexOf(u'\n', lineStart);
         if (lineEnd < 0)
             return true;
-        if (lineEnd - lineStart > longLineThreshold)
+        if (lineEnd - lineStart > threshold)
             return true;
         lineStart = lineEnd + 1;
     }
     return false;
+}
+
+} // namespace
+
+bool hasLongLine(QStringView text)
+{
+    return hasLineLongerThan(text, longLineThreshold);
+}
+
+bool hasUnwrappableLine(QStringView text)
+{
+    return hasLineLongerThan(text, unwrappableThreshold);
 }
 
 } // namespace plumeo::LongRuns

@@ -23,6 +23,14 @@ constexpr qsizetype longLineThreshold = 100'000;
 // Whether text holds a line of more than longLineThreshold units.
 bool hasLongLine(QStringView text);
 
+// Lines longer than this cannot be laid out unwrapped: Qt measures a line's width in 26.6 fixed
+// point, which overflows past about 33 million pixels and draws the glyphs over one another. A text
+// holding one is wrapped anywhere, however slow.
+constexpr qsizetype unwrappableThreshold = 1'000'000;
+
+// Whether text holds a line of more than unwrappableThreshold units.
+bool hasUnwrappableLine(QStringView text);
+
 } // namespace LongRuns
 
 } // namespace plumeo

@@ -447,11 +447,7 @@ QTextCharFormat TextDocument::plainAttributes()
 void TextDocument::chooseWrapping(QStringView text, bool wholeText)
 {
     m_breaksAnywhere = LongRuns::hasLongRun(text);
-    if (const bool longLines = LongRuns::hasLongLine(text);
-        longLines != m_hasLongLines && (wholeText || longLines)) {
-        m_hasLongLines = longLines;
-        Q_EMIT longLinesChanged();
-    }
+    noteLongLines(text, wholeText);
     QTextOption option = m_storage->defaultTextOption();
     const auto mode =
         m_breaksAnywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
@@ -465,10 +461,21 @@ void TextDocument::prepareForInsertion(QStringView text)
 {
     if (!m_breaksAnywhere && LongRuns::hasLongRun(text))
         chooseWrapping(text, false);
-    else if (!m_hasLongLines && LongRuns::hasLongLine(text)) {
-        m_hasLongLines = true;
+    else
+        noteLongLines(text, false);
+}
+
+void TextDocument::noteLongLines(QStringView text, bool wholeText)
+{
+    // Inserted text can only add such lines; only a whole text can take them away.
+    const bool longLines = LongRuns::hasLongLine(text);
+    const bool unwrappable = longLines && LongRuns::hasUnwrappableLine(text);
+    const bool hadLong = m_hasLongLines;
+    const bool hadUnwrappable = m_hasUnwrappableLines;
+    m_hasLongLines = wholeText ? longLines : m_hasLongLines || longLines;
+    m_hasUnwrappableLines = wholeText ? unwrappable : m_hasUnwrappableLines || unwrappable;
+    if (m_hasLongLines != hadLong || m_hasUnwrappableLines != hadUnwrappable)
         Q_EMIT longLinesChanged();
-    }
 }
 
 void TextDocument::replaceContent(QString storageText, Loading loading)

@@ -56,6 +56,9 @@ public:
     // Whether the text has a line too long to colour or wrap (see LongRuns): views show it
     // unwrapped and say why. Decided when the text is loaded and when such a line is inserted.
     bool hasLongLines() const { return m_hasLongLines; }
+    // Whether the text is laid out unwrapped: it has long lines, none too long for Qt to draw
+    // unwrapped (see LongRuns::unwrappableThreshold).
+    bool laysOutUnwrapped() const { return m_hasLongLines && !m_hasUnwrappableLines; }
     const Encoding &encoding() const { return m_encoding; }
     bool hasBOM() const { return m_hasBOM; }
     LineEnding lineEnding() const { return m_lineEnding; }
@@ -197,7 +200,7 @@ Q_SIGNALS:
     void streamLoadChanged();
     // A slice-by-slice load began or ended.
     void loadingChanged();
-    // hasLongLines() changed.
+    // hasLongLines() or laysOutUnwrapped() changed.
     void longLinesChanged();
     // See protectUnsavedChanges().
     void unsavedChangesAtRisk();
@@ -214,6 +217,7 @@ private:
     // Also whether it has long lines: text is the whole text, or (wholeText false) text about to
     // be inserted, which can only add long lines.
     void chooseWrapping(QStringView text, bool wholeText = true);
+    void noteLongLines(QStringView text, bool wholeText);
     // Turns the substitutes in a copy of the rich storage into what RTF can hold.
     void restoreFragileCharacters(QTextDocument &document) const;
     // The units that stand for U+FDD0 and U+FDD1 in a storage of codec.
@@ -226,6 +230,7 @@ private:
     bool m_isRichText = false;
     bool m_breaksAnywhere = false;
     bool m_hasLongLines = false;
+    bool m_hasUnwrappableLines = false;
     Encoding m_encoding;
     bool m_hasBOM = false;
     LineEnding m_lineEnding = LineEnding::lf;

@@ -90,12 +90,18 @@ void DocumentNotices::refresh()
     }
     if (m_document->hasLongLines() && !m_longLinesDismissed && !m_document->isRichText()) {
         m_shown = Shown::longLines;
-        m_bar->present(L(QStringLiteral("Les lignes de plus de 100 000 caractères ne sont ni "
-                                        "coloriées ni renvoyées à la ligne, pour que la saisie "
-                                        "reste rapide."),
-                         QStringLiteral("Lines longer than 100,000 characters are neither "
-                                        "highlighted nor wrapped, so that typing stays fast.")),
-                       {L(QStringLiteral("Masquer"), QStringLiteral("Dismiss"))});
+        m_bar->present(
+            m_document->laysOutUnwrapped()
+                ? L(QStringLiteral("Les lignes de plus de 100 000 caractères ne sont ni "
+                                   "coloriées ni renvoyées à la ligne, pour que la saisie reste "
+                                   "rapide."),
+                    QStringLiteral("Lines longer than 100,000 characters are neither highlighted "
+                                   "nor wrapped, so that typing stays fast."))
+                : L(QStringLiteral("Les lignes de plus de 100 000 caractères ne sont pas "
+                                   "coloriées, pour que la saisie reste rapide."),
+                    QStringLiteral("Lines longer than 100,000 characters are not highlighted, so "
+                                   "that typing stays fast.")),
+            {L(QStringLiteral("Masquer"), QStringLiteral("Dismiss"))});
         return;
     }
     m_shown = Shown::nothing;

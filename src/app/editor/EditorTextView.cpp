@@ -30,7 +30,7 @@ void EditorTextView::configureAsCodeEditor()
     // As the editor will wrap it (see EditorViewController::applyWrapping): every change of
     // wrapping lays a long line out again, twice.
     configureView(Preferences::boolean(Preferences::Key::wordWrap())
-                  && !m_document->hasLongLines());
+                  && !m_document->laysOutUnwrapped());
     setBackgroundVisible(false);
     setCenterOnScroll(false);
     applyFont(Preferences::editorFont(),

@@ -477,7 +477,7 @@ void EditorViewController::applyWrapping()
 {
     // Wrapping a line of a hundred thousand characters would lay all of it out at every keystroke.
     const bool wrap =
-        Preferences::boolean(Preferences::Key::wordWrap()) && !m_document->hasLongLines();
+        Preferences::boolean(Preferences::Key::wordWrap()) && !m_document->laysOutUnwrapped();
     if (!m_lastWordWrap || *m_lastWordWrap != wrap) {
         m_lastWordWrap = wrap;
         applyWordWrap(wrap);

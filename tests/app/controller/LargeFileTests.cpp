@@ -2,6 +2,7 @@
 #include "Preferences.h"
 #include "app/controller/ControllerTestSupport.h"
 #include "document/DocumentLoad.h"
+#include "document/LongRuns.h"
 #include "editor/EditorModel.h"
 #include "editor/EditorView.h"
 #include "editor/EditorViewController.h"
@@ -212,6 +213,18 @@ TEST_F(ControllerTest, LinesTooLongToWrapAreShownUnwrappedWithANoticeThatSaysWhy
     ASSERT_TRUE(tooLong->noticeBar()->clickButton(QStringLiteral("Dismiss")));
     EXPECT_FALSE(tooLong->noticeBar()->isVisibleTo(tooLong));
     EXPECT_EQ(view->lineWrapMode(), QPlainTextEdit::NoWrap); // dismissing explains, changes nothing
+
+    // A line too wide for Qt to draw unwrapped (its glyphs would pile up) is wrapped anywhere
+    // instead, and the notice says only what it still does.
+    EditorViewController *huge =
+        open(QStringLiteral("huge.txt"),
+             "start\n" + QByteArray(LongRuns::unwrappableThreshold + 1, 'h'));
+    ASSERT_TRUE(waitUntil([&] { return !huge->editorView()->document()->isLoading(); }));
+    view = qobject_cast<QPlainTextEdit *>(huge->textView());
+    EXPECT_EQ(view->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(
+        huge->noticeBar()->message(),
+        u"Lines longer than 100,000 characters are not highlighted, so that typing stays fast.");
 
     // Pasting such a line into a wrapped document unwraps it.
     TextDocument *document = fits->editorView()->document();
